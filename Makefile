@@ -1,0 +1,47 @@
+# The two commands of the project:
+#   make test               install what is missing, build, run every test
+#   make test SANITIZE=1    the same with AddressSanitizer and UBSan, in build-asan/
+# Single test: make test TESTS=Loader.*   (a ctest -R regular expression)
+
+SANITIZE ?= 0
+ifeq ($(SANITIZE),1)
+BUILD ?= build-asan
+CMAKE_FLAGS += -DTAVRIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+else
+BUILD ?= build
+endif
+JOBS ?= $(shell nproc)
+TESTS ?=
+
+# Debian packages the build and the tests need.
+PACKAGES = cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
+           fonts-dejavu-core libgtest-dev nlohmann-json3-dev libbenchmark-dev \
+           xvfb xdotool
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build test demo creator clean
+
+all: build
+
+# Installs only what is missing, so a second run asks apt nothing.
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(if $(TESTS),-R '$(TESTS)')
+
+clean:
+	rm -rf build build-asan

@@ -1,0 +1,150 @@
+#include "support/harness.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+namespace tavtest {
+
+RawObject &RawObject::set(int offset, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = uint8_t(value >> (8 * i));
+    return *this;
+}
+
+RawObject &RawObject::str(int offset, const std::string &s)
+{
+    for (size_t i = 0; i < s.size() && i < TAV_SHORT_TEXT_SIZE; ++i) bytes[offset + i] = uint8_t(s[i]);
+    return *this;
+}
+
+RawText::RawText(uint32_t owner, const std::string &text)
+{
+    for (int i = 0; i < 4; ++i) bytes[i] = uint8_t(owner >> (8 * i));
+    for (size_t i = 0; i < text.size() && i < TAV_RECORD_TEXT_SIZE; ++i) bytes[8 + i] = uint8_t(text[i]);
+}
+
+RawLayout::RawLayout()
+{
+    for (int i = 0; i < TAV_OPERATOR_COUNT; ++i) add(TAV_KIND_LABEL).set(off::w, 16).set(off::h, 16);
+}
+
+RawObject &RawLayout::add(uint32_t kind)
+{
+    objects.emplace_back();
+    return objects.back().set(off::kind, kind);
+}
+
+void RawLayout::write(const std::string &tav, const std::string &taw) const
+{
+    std::vector<uint8_t> all;
+    for (const RawObject &o : objects) all.insert(all.end(), o.bytes.begin(), o.bytes.end());
+    write_file(tav, all);
+    all.clear();
+    for (const RawText &t : texts) all.insert(all.end(), t.bytes.begin(), t.bytes.end());
+    if (!texts.empty()) write_file(taw, all);
+}
+
+void write_file(const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    FILE *f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+std::vector<uint8_t> read_file(const std::string &path)
+{
+    std::vector<uint8_t> bytes;
+    FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    int c;
+    while ((c = std::fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
+    std::fclose(f);
+    return bytes;
+}
+
+std::string temp_name(const std::string &suffix)
+{
+    const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "_" + info->name() : "test";
+    for (char &c : name)
+        if (c == '/') c = '_';
+    return "tmp_" + name + suffix;
+}
+
+Screen::Screen(int width, int height)
+{
+    ctx = static_cast<tav_context *>(std::calloc(1, sizeof(tav_context)));
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) ADD_FAILURE() << SDL_GetError();
+    ctx->window = SDL_CreateWindow("Tavrin Test", 0, 0, width, height, SDL_WINDOW_HIDDEN);
+    ctx->screen = SDL_CreateRGBSurface(0, width, height, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+    ctx->renderer = SDL_CreateRenderer(ctx->window, -1, SDL_RENDERER_SOFTWARE);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    ctx->texture = SDL_CreateTexture(ctx->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (TTF_Init() != 0) ADD_FAILURE() << TTF_GetError();
+    ctx->window_width = ctx->screen_width = uint32_t(width);
+    ctx->window_height = ctx->screen_height = uint32_t(height);
+    ctx->background_r = ctx->background_g = ctx->background_b = 240;
+    ctx->mark0_r = 250, ctx->mark0_g = 150, ctx->mark0_b = 0;
+    ctx->mark1_r = 110, ctx->mark1_g = 187, ctx->mark1_b = 245;
+    ctx->scroll_step = 4;
+    ctx->convert_umlauts = 1;
+}
+
+tav_context *Screen::start(const RawLayout &layout, uint32_t extra_objects, uint32_t extra_streams)
+{
+    std::string tav = temp_name(".tav"), taw = temp_name(".taw");
+    layout.write(tav, taw);
+    tav_start_tavrin(ctx, extra_objects, extra_streams, tav.c_str(), taw.c_str());
+    std::remove(tav.c_str());
+    std::remove(taw.c_str());
+    started_ = true;
+    return ctx;
+}
+
+void Screen::open_font(int size)
+{
+    ctx->font = TTF_OpenFont("DroidSans.ttf", size);
+    ASSERT_NE(ctx->font, nullptr) << TTF_GetError();
+}
+
+uint32_t Screen::pixel(int x, int y) const
+{
+    const SDL_Surface *s = ctx->screen;
+    const uint8_t *row = static_cast<const uint8_t *>(s->pixels) + y * s->pitch;
+    uint32_t v;
+    std::memcpy(&v, row + 4 * x, 4);
+    return v & 0x00FFFFFF;
+}
+
+void Screen::close()
+{
+    if (closed_) return;
+    closed_ = true;
+    if (started_) {
+        // tav_close frees the screen and the default font and quits SDL.
+        SDL_DestroyTexture(ctx->texture);
+        SDL_DestroyRenderer(ctx->renderer);
+        SDL_DestroyWindow(ctx->window);
+        tav_close(ctx);
+    } else {
+        if (ctx->font) TTF_CloseFont(ctx->font);
+        SDL_FreeSurface(ctx->screen);
+        SDL_DestroyTexture(ctx->texture);
+        SDL_DestroyRenderer(ctx->renderer);
+        SDL_DestroyWindow(ctx->window);
+        TTF_Quit();
+        SDL_Quit();
+    }
+}
+
+Screen::~Screen()
+{
+    close();
+    std::free(ctx);
+}
+
+}  // namespace tavtest
