@@ -124,7 +124,9 @@ void Screen::close()
 {
     if (closed_) return;
     closed_ = true;
-    if (started_) {
+    // Tests may also call tav_start_tavrin themselves: whatever loaded a
+    // layout is closed with tav_close.
+    if (started_ || ctx->objects) {
         // tav_close frees the screen and the default font and quits SDL.
         SDL_DestroyTexture(ctx->texture);
         SDL_DestroyRenderer(ctx->renderer);
