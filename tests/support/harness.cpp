@@ -8,64 +8,6 @@
 
 namespace tavtest {
 
-RawObject &RawObject::set(int offset, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = uint8_t(value >> (8 * i));
-    return *this;
-}
-
-RawObject &RawObject::str(int offset, const std::string &s)
-{
-    for (size_t i = 0; i < s.size() && i < TAV_SHORT_TEXT_SIZE; ++i) bytes[offset + i] = uint8_t(s[i]);
-    return *this;
-}
-
-RawText::RawText(uint32_t owner, const std::string &text)
-{
-    for (int i = 0; i < 4; ++i) bytes[i] = uint8_t(owner >> (8 * i));
-    for (size_t i = 0; i < text.size() && i < TAV_RECORD_TEXT_SIZE; ++i) bytes[8 + i] = uint8_t(text[i]);
-}
-
-RawLayout::RawLayout()
-{
-    for (int i = 0; i < TAV_OPERATOR_COUNT; ++i) add(TAV_KIND_LABEL).set(off::w, 16).set(off::h, 16);
-}
-
-RawObject &RawLayout::add(uint32_t kind)
-{
-    objects.emplace_back();
-    return objects.back().set(off::kind, kind);
-}
-
-void RawLayout::write(const std::string &tav, const std::string &taw) const
-{
-    std::vector<uint8_t> all;
-    for (const RawObject &o : objects) all.insert(all.end(), o.bytes.begin(), o.bytes.end());
-    write_file(tav, all);
-    all.clear();
-    for (const RawText &t : texts) all.insert(all.end(), t.bytes.begin(), t.bytes.end());
-    if (!texts.empty()) write_file(taw, all);
-}
-
-void write_file(const std::string &path, const std::vector<uint8_t> &bytes)
-{
-    FILE *f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-std::vector<uint8_t> read_file(const std::string &path)
-{
-    std::vector<uint8_t> bytes;
-    FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
-    std::fclose(f);
-    return bytes;
-}
-
 std::string temp_name(const std::string &suffix)
 {
     const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -97,7 +39,7 @@ Screen::Screen(int width, int height)
 tav_context *Screen::start(const RawLayout &layout, uint32_t extra_objects, uint32_t extra_streams)
 {
     std::string tav = temp_name(".tav"), taw = temp_name(".taw");
-    layout.write(tav, taw);
+    if (!layout.write(tav, taw)) ADD_FAILURE() << "cannot write " << tav;
     tav_start_tavrin(ctx, extra_objects, extra_streams, tav.c_str(), taw.c_str());
     std::remove(tav.c_str());
     std::remove(taw.c_str());
