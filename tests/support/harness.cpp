@@ -44,6 +44,7 @@ tav_context *Screen::start(const RawLayout &layout, uint32_t extra_objects, uint
     std::remove(tav.c_str());
     std::remove(taw.c_str());
     started_ = true;
+    extra_objects_ = extra_objects;
     return ctx;
 }
 
@@ -69,6 +70,9 @@ void Screen::close()
     // Tests may also call tav_start_tavrin themselves: whatever loaded a
     // layout is closed with tav_close.
     if (started_ || ctx->objects) {
+        // The application owns the streams of chain mothers: release them as
+        // a program does before it closes the toolkit.
+        for (size_t i = 1; i <= ctx->object_count + extra_objects_; ++i) std::free(ctx->objects[i].stream);
         // tav_close frees the screen and the default font and quits SDL.
         SDL_DestroyTexture(ctx->texture);
         SDL_DestroyRenderer(ctx->renderer);

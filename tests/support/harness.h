@@ -27,12 +27,14 @@ public:
     void open_font(int size = 12);
     // The 32-bit pixel at (x, y) of the screen surface, as 0xRRGGBB.
     uint32_t pixel(int x, int y) const;
-    // Releases the layout with tav_close (done by the destructor otherwise).
+    // Releases the layout with tav_close (done by the destructor otherwise),
+    // after freeing the streams of chain mothers as an application does.
     void close();
 
 private:
     bool started_ = false;
     bool closed_ = false;
+    uint32_t extra_objects_ = 0;
 };
 
 // A unique file name in the working directory for one test.
