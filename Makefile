@@ -16,11 +16,14 @@ TESTS ?=
 # Debian packages the build and the tests need.
 PACKAGES = cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
            fonts-dejavu-core libgtest-dev nlohmann-json3-dev libbenchmark-dev \
-           xvfb xdotool
+           xvfb xdotool clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build test demo creator clean
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD ?= build-fuzz
+
+.PHONY: all deps configure build test fuzz demo creator clean
 
 all: build
 
@@ -43,5 +46,12 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(if $(TESTS),-R '$(TESTS)')
 
+# Builds the fuzz targets with clang and runs each for FUZZ_SECONDS.
+fuzz: deps
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
+	  -DTAVRIN_FUZZ=ON -DTAVRIN_TESTS=OFF -DTAVRIN_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_layout fuzz_text fuzz_chain fuzz_input
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz
