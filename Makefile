@@ -16,7 +16,7 @@ TESTS ?=
 # Debian packages the build and the tests need.
 PACKAGES = cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
            fonts-dejavu-core libgtest-dev nlohmann-json3-dev libbenchmark-dev \
-           xvfb xdotool clang libclang-rt-14-dev
+           xvfb xdotool imagemagick clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -45,6 +45,10 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(if $(TESTS),-R '$(TESTS)')
+
+# Builds the demonstration program and starts it in its run folder.
+demo: build
+	cd $(BUILD)/demo/run && ./tavrin_demo
 
 # Builds the fuzz targets with clang and runs each for FUZZ_SECONDS.
 fuzz: deps
