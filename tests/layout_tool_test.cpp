@@ -51,15 +51,10 @@ bool exists(const std::string &path)
     return std::ifstream(path).good();
 }
 
-// The build's tools folder: named by TAVRIN_TOOLS_DIR, or else the tools
-// folder next to the folder of this test program.
+// The build's tools folder, named by the build.
 std::string tools_dir()
 {
-    if (const char *dir = std::getenv("TAVRIN_TOOLS_DIR")) return dir;
-    char self[4096];
-    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string exe = length > 0 ? std::string(self, size_t(length)) : std::string();
-    return exe.substr(0, exe.find_last_of('/')) + "/../tools";
+    return TAVRIN_TOOLS_DIR;
 }
 
 // Runs tavrin_layout from the build's tools folder with the given arguments.
