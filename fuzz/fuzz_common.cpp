@@ -17,16 +17,7 @@ tav_context *new_context(int width, int height)
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     SDL_Init(SDL_INIT_EVENTS);
     TTF_Init();
-    auto *ctx = static_cast<tav_context *>(std::calloc(1, sizeof(tav_context)));
-    ctx->screen = SDL_CreateRGBSurface(0, width, height, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
-    ctx->window_width = ctx->screen_width = uint32_t(width);
-    ctx->window_height = ctx->screen_height = uint32_t(height);
-    ctx->background_r = ctx->background_g = ctx->background_b = 240;
-    ctx->mark0_r = 250, ctx->mark0_g = 150, ctx->mark0_b = 0;
-    ctx->mark1_r = 110, ctx->mark1_g = 187, ctx->mark1_b = 245;
-    ctx->scroll_step = 4;
-    ctx->convert_umlauts = 1;
-    return ctx;
+    return tavtest::new_context(width, height);
 }
 
 static void open_default_font(tav_context *ctx)

@@ -30,8 +30,8 @@ private:
 // A scratch file name unique to this process.
 std::string scratch(const char *suffix);
 
-// A zero-filled context with a 32-bit screen of the given size, colours and
-// modes set as the programs set them, SDL's event queue and SDL_ttf started.
+// A new context (see tavtest::new_context) with SDL's event queue and SDL_ttf
+// started.
 tav_context *new_context(int width, int height);
 
 // Loads a layout through scratch files and opens the default font.

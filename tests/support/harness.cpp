@@ -19,21 +19,13 @@ std::string temp_name(const std::string &suffix)
 
 Screen::Screen(int width, int height)
 {
-    ctx = static_cast<tav_context *>(std::calloc(1, sizeof(tav_context)));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) ADD_FAILURE() << SDL_GetError();
+    ctx = new_context(width, height);
     ctx->window = SDL_CreateWindow("Tavrin Test", 0, 0, width, height, SDL_WINDOW_HIDDEN);
-    ctx->screen = SDL_CreateRGBSurface(0, width, height, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
     ctx->renderer = SDL_CreateRenderer(ctx->window, -1, SDL_RENDERER_SOFTWARE);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     ctx->texture = SDL_CreateTexture(ctx->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
     if (TTF_Init() != 0) ADD_FAILURE() << TTF_GetError();
-    ctx->window_width = ctx->screen_width = uint32_t(width);
-    ctx->window_height = ctx->screen_height = uint32_t(height);
-    ctx->background_r = ctx->background_g = ctx->background_b = 240;
-    ctx->mark0_r = 250, ctx->mark0_g = 150, ctx->mark0_b = 0;
-    ctx->mark1_r = 110, ctx->mark1_g = 187, ctx->mark1_b = 245;
-    ctx->scroll_step = 4;
-    ctx->convert_umlauts = 1;
 }
 
 tav_context *Screen::start(const RawLayout &layout, uint32_t extra_objects, uint32_t extra_streams)

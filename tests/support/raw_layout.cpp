@@ -1,6 +1,7 @@
 #include "support/raw_layout.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace tavtest {
 
@@ -60,6 +61,20 @@ std::vector<uint8_t> read_file(const std::string &path)
     while ((c = std::fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
     std::fclose(f);
     return bytes;
+}
+
+tav_context *new_context(int width, int height)
+{
+    auto *ctx = static_cast<tav_context *>(std::calloc(1, sizeof(tav_context)));
+    ctx->screen = SDL_CreateRGBSurface(0, width, height, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+    ctx->window_width = ctx->screen_width = uint32_t(width);
+    ctx->window_height = ctx->screen_height = uint32_t(height);
+    ctx->background_r = ctx->background_g = ctx->background_b = 240;
+    ctx->mark0_r = 250, ctx->mark0_g = 150, ctx->mark0_b = 0;
+    ctx->mark1_r = 110, ctx->mark1_g = 187, ctx->mark1_b = 245;
+    ctx->scroll_step = 4;
+    ctx->convert_umlauts = 1;
+    return ctx;
 }
 
 }  // namespace tavtest

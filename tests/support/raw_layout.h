@@ -50,6 +50,10 @@ struct RawLayout {
     bool write(const std::string &tav, const std::string &taw) const;
 };
 
+// A zero-filled context with a 32-bit ARGB screen surface of the given size
+// and the colours, screen size and modes set as the layout editor sets them.
+tav_context *new_context(int width, int height);
+
 // Writes a whole file; false when it cannot be written.
 bool write_file(const std::string &path, const std::vector<uint8_t> &bytes);
 std::vector<uint8_t> read_file(const std::string &path);
