@@ -443,3 +443,28 @@ TEST(LoaderClose, ReleasesTheArraysAndShutsDown)
     EXPECT_EQ(ctx->font, nullptr);
     EXPECT_EQ(TTF_WasInit(), 0);
 }
+
+TEST(LoaderClose, LargeLayoutWithTextsFontsAndImagesReleasesEverything)
+{
+    // Under the leak checker this proves that start-up and shut-down of a
+    // large layout leave nothing behind.
+    SDL_Surface *bmp = SDL_CreateRGBSurface(0, 4, 4, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_SaveBMP(bmp, "tmp_large.bmp");
+    SDL_FreeSurface(bmp);
+    RawLayout layout;
+    for (uint32_t i = 0; i < 2000; ++i) {
+        RawObject &o = layout.add(i % 3 == 0 ? TAV_KIND_TEXT : TAV_KIND_IMAGE_FILE);
+        o.set(off::w, 10).set(off::h, 10).str(off::image_file, "tmp_large.bmp");
+        if (i % 3 == 0) o.set(off::text_record, i / 3 + 1);
+        if (i % 50 == 0) o.set(off::font_state, 1).set(off::font_size, 9).str(off::font_file, "DroidSans.ttf");
+        if (i % 3 == 0) layout.texts.emplace_back(8 + i, "text");
+    }
+    Screen screen;
+    tav_context *ctx = screen.start(layout, 100, 100);
+    screen.open_font();
+    EXPECT_EQ(ctx->object_count, 2007u);
+    EXPECT_EQ(ctx->objects[9].kind, uint32_t(TAV_KIND_IMAGE));
+    EXPECT_EQ(ctx->objects[8].font_state, 2);
+    screen.close();
+    std::remove("tmp_large.bmp");
+}

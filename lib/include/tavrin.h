@@ -234,7 +234,7 @@ TAV_API int32_t tav_load_object_images(tav_context *ctx, uint32_t first);
 TAV_API int32_t tav_load_object_fonts(tav_context *ctx, uint32_t first);
 /* Tells what a path is: 1 regular file, 3 directory, 4 anything else. */
 TAV_API int32_t tav_check_file_type(tav_context *ctx, const char *path);
-/* Releases fonts, surfaces and arrays and shuts SDL_ttf and SDL down. */
+/* Releases fonts, surfaces and arrays and shuts SDL_ttf and SDL down; bitmaps of kind-10 objects and chain streams stay the application's to free(). */
 TAV_API void tav_close(tav_context *ctx);
 
 /* ------------------------------------------------------------------------ */
