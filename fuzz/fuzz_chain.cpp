@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-using tavtest::off;
+namespace off = tavtest::off;
 
 namespace {
 
@@ -15,10 +15,10 @@ tavtest::RawLayout chain_layout()
 {
     tavtest::RawLayout layout;
     layout.add(TAV_KIND_WINDOW).set(off::x, 20).set(off::y, 30).set(off::w, 280).set(off::h, 200).dep(0, MOTHER);
-    tavtest::RawObject &mother = layout.add(TAV_KIND_CHAIN).set(off::master, WINDOW);
+    layout.add(TAV_KIND_CHAIN).set(off::master, WINDOW);
     for (uint32_t k = 0; k < MEMBERS; ++k) {
-        mother.dep(int(k), FIRST_MEMBER + k);
         layout.add(TAV_KIND_CHAIN).set(off::master, MOTHER).set(off::text_record, k + 1);
+        layout.at(MOTHER).dep(int(k), FIRST_MEMBER + k);
         layout.texts.emplace_back(FIRST_MEMBER + k, "");
     }
     return layout;

@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-using tavtest::off;
+namespace off = tavtest::off;
 
 namespace {
 
@@ -35,10 +35,10 @@ tavtest::RawLayout input_layout()
     box(l, TAV_KIND_WINDOW, MAIN_WINDOW, 170, 100, 140, 150).set(off::text_record, 3).dep(0, INNER_TEXT);
     box(l, TAV_KIND_TEXT, INNER_WINDOW, 180, 130, 100, 200).set(off::text_record, 4);
     box(l, TAV_KIND_WINDOW, 0, 200, 60, 240, 170).dep(0, MOTHER);
-    tavtest::RawObject &mother = box(l, TAV_KIND_CHAIN, SIDE_WINDOW, 205, 65, 230, 160).set(off::editable, 0);
+    box(l, TAV_KIND_CHAIN, SIDE_WINDOW, 205, 65, 230, 160).set(off::editable, 0);
     for (uint32_t k = 0; k < MEMBERS; ++k) {
-        mother.dep(int(k), FIRST_MEMBER + k);
         box(l, TAV_KIND_CHAIN, MOTHER, 210, 70 + 50 * int(k), 220, 45).set(off::text_record, 5 + k);
+        l.at(MOTHER).dep(int(k), FIRST_MEMBER + k);
     }
     const char *texts[] = {"Main window", "A note that wraps over several lines.", "Inner", "Inner text"};
     uint32_t owners[] = {MAIN_WINDOW, NOTE, INNER_WINDOW, INNER_TEXT};

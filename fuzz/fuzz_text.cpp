@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-using tavtest::off;
+namespace off = tavtest::off;
 
 namespace {
 

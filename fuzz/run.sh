@@ -21,6 +21,6 @@ for t in $targets; do
   [ "$t" = layout ] && max_len=20000
   echo "== fuzz_$t for ${seconds}s"
   (cd "$build/fuzz" && ./fuzz_$t "$work" "${dict[@]}" -max_total_time="$seconds" -max_len=$max_len \
-      -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 2>&1 | tail -n 15)
+      -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 2>&1 | tail -n 15)
   rm -rf "$work"
 done
