@@ -50,6 +50,10 @@ test: build
 demo: build
 	cd $(BUILD)/demo/run && ./tavrin_demo
 
+# Builds the layout editor and starts it in its run folder.
+creator: build
+	cd $(BUILD)/creator/run && ./tavrin_creator
+
 # Builds the fuzz targets with clang and runs each for FUZZ_SECONDS.
 fuzz: deps
 	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
