@@ -166,3 +166,17 @@ TEST(DrawScreenUpdate, NeverReadsPastTheScreen)
     }
     ctx->screen = full;
 }
+
+TEST(DrawLineFarOff, StartFarOffTheScreenDrawsOnlyTheVisiblePart)
+{
+    tavtest::Screen screen(40, 30);
+    tav_context *ctx = screen.start(tavtest::RawLayout());
+    // A horizontal line from two billion pixels away ends at column 10.
+    tav_draw_line(ctx, 2000000000u, 5, 10, 5, 255, 0, 0);
+    for (int x = 10; x < 40; ++x) EXPECT_EQ(screen.pixel(x, 5), 0xFF0000u) << x;
+    EXPECT_NE(screen.pixel(9, 5), 0xFF0000u);
+    // A slanted one from far below ends at its end point.
+    tav_draw_line(ctx, 20, 2000000000u, 20, 0, 0, 255, 0);
+    EXPECT_EQ(screen.pixel(20, 0), 0x00FF00u);
+    EXPECT_EQ(screen.pixel(20, 29), 0x00FF00u);
+}

@@ -7,6 +7,7 @@
 // dropped instead of landing in another row or outside the pixel buffer.
 #include <cstdint>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
 
 #include "internal.h"
@@ -122,10 +123,46 @@ bool line_misses(const SDL_Surface *s, int64_t x1, int64_t y1, int64_t x2, int64
            (y1 >= s->h && y2 >= s->h);
 }
 
+// Callers keep their lines on the surface. An end point that lies off it
+// (a window far outside the screen in a layout file, say) would make the
+// walk take billions of steps that write nothing, so such an end is moved to
+// where the line enters or leaves the surface first. Lines on the surface are
+// walked exactly as they are. Returns false when the line misses the surface.
+bool clip_to_surface(const SDL_Surface *s, int64_t &x1, int64_t &y1, int64_t &x2, int64_t &y2)
+{
+    const bool start_in = holds_pixel(s, x1, y1), end_in = holds_pixel(s, x2, y2);
+    if (start_in && end_in) return true;
+    const double dx = double(x2 - x1), dy = double(y2 - y1);
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {double(x1), double(s->w - 1 - x1), double(y1), double(s->h - 1 - y1)};
+    double t0 = 0.0, t1 = 1.0;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = t > t0 ? t : t0;
+        else
+            t1 = t < t1 ? t : t1;
+    }
+    if (t0 > t1) return false;
+    const int64_t ox = x1, oy = y1;
+    if (!start_in) x1 = ox + std::llround(t0 * dx), y1 = oy + std::llround(t0 * dy);
+    if (!end_in) x2 = ox + std::llround(t1 * dx), y2 = oy + std::llround(t1 * dy);
+    return true;
+}
+
 // Walks the line from (x1, y1) to (x2, y2); coincident end points draw nothing.
 void draw_line_into(SDL_Surface *s, uint32_t value, int64_t x1, int64_t y1, int64_t x2, int64_t y2)
 {
     if ((x1 == x2 && y1 == y2) || line_misses(s, x1, y1, x2, y2)) return;
+    if (!clip_to_surface(s, x1, y1, x2, y2)) return;
+    if (x1 == x2 && y1 == y2) {
+        put_pixel(s, x1, y1, value);  // a long line that only touches the surface
+        return;
+    }
     const int64_t dx = x2 > x1 ? x2 - x1 : x1 - x2;
     const int64_t dy = y2 > y1 ? y2 - y1 : y1 - y2;
     Pen pen{s, value, x1, y1};
