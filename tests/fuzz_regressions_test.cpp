@@ -49,3 +49,9 @@ TEST(FuzzRegressions, WindowFarOffTheScreenDrawsItsMarksQuickly)
     // The marks' lines once walked billions of pixels off the screen.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
+
+TEST(FuzzRegressions, WildCoordinatesWrapInsteadOfOverflowing)
+{
+    // A window near INT32_MAX whose margins push its cursor past the range.
+    replay_layout("layout-wild-cursor-sum");
+}
