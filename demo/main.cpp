@@ -102,9 +102,24 @@ void start_sdl(tav_context *ctx)
     if (TTF_Init() != 0) std::printf("TTF_Init: %s\n", SDL_GetError());
 }
 
+// The bitmap of object 46 and the chain's text buffer belong to the
+// program: the toolkit's shut-down leaves both alone.
+void free_own_memory(tav_context *ctx)
+{
+    if (ctx->object_count < BUTTON_MODE) return;
+    tav_object &bitmap = ctx->objects[BITMAP];
+    if (bitmap.kind == TAV_KIND_BITMAP) {
+        SDL_FreeSurface(bitmap.image);
+        bitmap.image = nullptr;
+    }
+    std::free(ctx->objects[CHAIN_MOTHER].stream);
+    ctx->objects[CHAIN_MOTHER].stream = nullptr;
+}
+
 [[noreturn]] void close_and_exit(tav_context *ctx, const char *message)
 {
     std::printf("%s", message);
+    free_own_memory(ctx);
     tav_close(ctx);
     std::exit(0);
 }
@@ -132,7 +147,9 @@ void fill_chain(tav_context *ctx)
 {
     if (tav_prepare_chain_mother(ctx, CHAIN_MOTHER, CHAIN_CAPACITY) == -1)
         close_and_exit(ctx, "Can't get enough memory for chain mother ! \n \n ");
-    if (tav_read_external_stream_copy_to_object(ctx, "input.txt", CHAIN_MOTHER) == -1)
+    // 0 means the file could not be opened, -1 that it is too big or could
+    // not be read: either way the chain has nothing to show.
+    if (tav_read_external_stream_copy_to_object(ctx, "input.txt", CHAIN_MOTHER) != 1)
         close_and_exit(ctx, "Can't load chain mother ! \n \n ");
 }
 
@@ -270,18 +287,10 @@ void animate(Demo &demo)
 // Clicks
 // ---------------------------------------------------------------------------
 
-[[noreturn]] void quit(tav_context *ctx)
-{
-    SDL_FreeSurface(ctx->objects[BITMAP].image);
-    ctx->objects[BITMAP].image = nullptr;
-    tav_close(ctx);
-    std::exit(0);
-}
-
 void program_menu(tav_context *ctx)
 {
     uint32_t item = tav_move_out_menu(ctx, MENU_PROGRAM, 1);
-    if (item == ITEM_QUIT) quit(ctx);
+    if (item == ITEM_QUIT) close_and_exit(ctx, "");
     if (item == ITEM_WELCOME) activate(ctx, WINDOW_WELCOME);
 }
 
@@ -361,7 +370,7 @@ bool next_pass(Demo &demo)
     SDL_Event event;
     Uint32 now = SDL_GetTicks();
     bool got = SDL_PollEvent(&event);
-    if (!got && SDL_TICKS_PASSED(demo.next_tick, now) == 0)
+    if (!got && !SDL_TICKS_PASSED(now, demo.next_tick))
         got = SDL_WaitEventTimeout(&event, int(demo.next_tick - now));
     if (got) demo.ctx->event = event;
     now = SDL_GetTicks();
@@ -424,8 +433,11 @@ void repeat_held_button(Demo &demo)
     demo.next_tick = SDL_GetTicks() + TICK_MS;
     for (;;) {
         bool tick = next_pass(demo);
+        bool was_pressed = demo.pressed;
         handle_event(demo, tick);
-        if (demo.pressed && tick) repeat_held_button(demo);
+        // A new press acts at once, so that even a click shorter than a
+        // tick brings its window forward; a held button repeats on ticks.
+        if (demo.pressed && (tick || !was_pressed)) repeat_held_button(demo);
     }
 }
 
