@@ -15,6 +15,9 @@ set -u
 RUN_DIR=${1:?run folder}
 CHECK=${2:?check name}
 TIMEOUT=${TAVRIN_E2E_TIMEOUT:-30}   # seconds for any single wait
+SCREEN_SIZE=1024x600
+# shellcheck source=../e2e/x11_session.sh
+. "$(cd "$(dirname "$0")/../e2e" && pwd)/x11_session.sh"
 
 # Object positions of layouts/29.json, in screen pixels; the menu items are
 # probed and clicked left of their centred labels.
@@ -40,103 +43,21 @@ ENTRY_AREA="190x22+36+488"
 BUTTON_COPY="264 499"        # object 12
 LABEL_AREA="260x22+36+518"   # object 16
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-e2e.XXXXXX")
-XVFB_PID=
-DEMO_PID=
-
-cleanup() {
-    # SDL turns SIGTERM into a quit event, which the demo ignores.
-    [ -n "$DEMO_PID" ] && kill -KILL "$DEMO_PID" 2>/dev/null && wait "$DEMO_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    if [ -n "${SHOT:-}" ] && [ -f "$SHOT" ] && [ -n "${TAVRIN_E2E_KEEP:-}" ]; then
-        cp "$SHOT" "$TAVRIN_E2E_KEEP" && echo "last screenshot kept in $TAVRIN_E2E_KEEP" >&2
-    fi
-    exit 1
-}
-
-need() {
-    for tool in "$@"; do
-        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make deps)"; exit 77; }
-    done
-}
-
-# Runs "$@" until it succeeds, at most TIMEOUT seconds.
-wait_until() {
-    local deadline=$((SECONDS + TIMEOUT))
-    until "$@"; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
-    done
-}
-
 # ---------------------------------------------------------------------------
 # Display and program
 # ---------------------------------------------------------------------------
 
-start_display() {
-    need Xvfb xdotool import convert
-    local fd_file=$TMP/display
-    # -displayfd picks a free display number and writes it once the server
-    # accepts clients, so parallel tests never share a display.
-    Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$fd_file" >"$TMP/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    wait_until test -s "$fd_file" || fail "Xvfb did not start: $(cat "$TMP/xvfb.log")"
-    export DISPLAY=:$(head -n1 "$fd_file")
-}
-
 # Starts the demo in FOLDER (default the run folder) on the display and
 # waits for its window.
 start_demo() {
-    local folder=${1:-$RUN_DIR}
-    # On X11, SDL loads D-Bus and X extensions that keep memory to the end;
-    # a sanitizer build would report those leaks as the program's. The
-    # headless checks below keep leak detection for the program's own paths.
-    (cd "$folder" && SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software \
-        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec ./tavrin_demo) >"$TMP/stdout" 2>"$TMP/stderr" &
-    DEMO_PID=$!
-    WINDOW=$(timeout "$TIMEOUT" xdotool search --sync --onlyvisible --name '^Tavrin Demo$' | head -n1)
-    [ -n "$WINDOW" ] || fail "no demo window; stdout: $(cat "$TMP/stdout") stderr: $(cat "$TMP/stderr")"
+    launch "${1:-$RUN_DIR}" tavrin_demo "Tavrin Demo"
     # The first drawing is complete once the desk shows its colour.
     wait_until pixel_is $BG_SPOT "140 140 140" || fail "the desk never turned dark grey"
-}
-
-# Waits for the demo to end and checks its exit status.
-expect_exit() {
-    local want=$1
-    wait_until program_ended || fail "the demo did not end"
-    wait "$DEMO_PID"
-    local status=$?
-    DEMO_PID=
-    [ "$status" -eq "$want" ] || fail "exit status $status, expected $want; stdout: $(cat "$TMP/stdout")"
-}
-
-program_ended() { ! kill -0 "$DEMO_PID" 2>/dev/null; }
-
-# Moves the pointer to X Y of the demo window and clicks the left button.
-# The server handles the move before the click, so there is no need to wait
-# for it (--sync would wait in vain when the pointer is already there).
-click() {
-    xdotool mousemove --window "$WINDOW" "$1" "$2" || fail "cannot move the pointer"
-    xdotool click 1
 }
 
 # ---------------------------------------------------------------------------
 # Screenshots
 # ---------------------------------------------------------------------------
-
-SHOT_NUMBER=0
-# Takes a screenshot of the demo window; its file name is left in SHOT.
-shoot() {
-    SHOT_NUMBER=$((SHOT_NUMBER + 1))
-    SHOT=$TMP/shot$SHOT_NUMBER.png
-    import -window "$WINDOW" "$SHOT" 2>/dev/null || fail "import failed"
-}
 
 # Prints "R G B" of pixel X Y of the screenshot FILE.
 pixel_of() {

@@ -1,0 +1,282 @@
+// tavrin_creator: the layout editor. Its own user interface is the layout
+// "6495.tav"/"6495.taw"; every button, field, menu and window of the editor
+// is an object of that layout, known here by its number. The design being
+// edited lives behind the editor's objects in the same object array: working
+// object n is object object_count + n.
+#pragma once
+
+#include <cstdint>
+
+#include "tavrin.h"
+
+namespace creator {
+
+// Room asked of the toolkit for the design behind the editor's own objects.
+constexpr uint32_t MAX_WORKING_OBJECTS = 2000;
+constexpr uint32_t MAX_WORKING_STREAMS = 500;
+constexpr uint32_t NEW_DESIGN_OBJECTS = 100;   // size of a new, empty design
+constexpr uint32_t SELECTOR_ROWS = 99;         // rows built after the list's template row
+constexpr uint32_t HIGHEST_UI_OBJECT = 430;    // the editor's layout must reach this number
+
+constexpr int SCREEN_W = 1280, SCREEN_H = 720;
+
+// Object numbers of the editor's layout.
+enum UiObject : uint32_t {
+    SELECTOR_WINDOW = 8,
+    SELECTOR_LIST = 9,
+    SELECTOR_NAME = 10,
+    SELECTOR_ACTION = 11,
+    SELECTOR_CANCEL = 12,
+    TITLE_PROGRAM = 26,
+    MENU_PROGRAM = 27,
+    ITEM_ABOUT = 28,
+    ITEM_QUIT = 29,
+    TITLE_OBJECTS = 30,
+    MENU_OBJECTS = 31,
+    ITEM_STAGE = 32,
+    ITEM_PREVIEW = 33,
+    ITEM_ADD = 34,
+    ITEM_TAKE_AWAY = 35,
+    ITEM_COPY = 36,
+    TITLE_FORMS = 51,
+    MENU_FORMS = 52,
+    ITEM_BEHAVIOUR = 53,
+    ITEM_GEOMETRY = 54,
+    ITEM_COLOUR = 55,
+    SELECTOR_PARENT = 56,
+    TITLE_TEXT = 58,
+    MENU_TEXT = 59,
+    ITEM_EDIT_TEXT = 60,
+    ITEM_TEXT_FORM = 61,
+    TITLE_FILE = 62,
+    MENU_FILE = 63,
+    ITEM_OPEN = 64,
+    ITEM_CLOSE = 65,
+    ITEM_SAVE = 66,
+    ITEM_SELECTION = 67,
+    RETRY_WINDOW = 140,
+    RETRY_BUTTON = 141,
+    QUIT_BUTTON = 142,
+    STAGE_WINDOW = 143,
+    BEHAVIOUR_WINDOW = 145,
+    BEHAVIOUR_APPLY_CLOSE = 156,
+    BEHAVIOUR_APPLY = 157,
+    BEHAVIOUR_RESET = 158,
+    IMAGE_FILE_FIELD = 177,
+    SELECTION_WINDOW = 199,
+    MASTER_BUTTON = 202,
+    PREVIOUS_BUTTON = 204,
+    NEXT_BUTTON = 206,
+    FIRST_DEPENDENT_BUTTON = 208,
+    GO_TO_BUTTON = 210,
+    MODE_BUTTON = 214,
+    FILE_NAME_LABEL = 215,
+    GEOMETRY_WINDOW = 219,
+    STREAM_WINDOW = 241,
+    WINDOW_ABOUT = 250,
+    SHORT_TEXT_WINDOW = 253,
+    SHORT_TEXT_FIELD = 255,
+    SHORT_TEXT_APPLY_CLOSE = 256,
+    SHORT_TEXT_APPLY = 257,
+    NOTICE_WINDOW = 258,
+    NOTICE_BUTTON = 259,
+    TEXT_FORM_WINDOW = 260,
+    FONT_FILE_FIELD = 281,
+    COLOUR_WINDOW = 290,
+    TITLE_LOCK = 355,
+    MENU_LOCK = 356,
+    ITEM_LOCK = 357,
+    ITEM_ERASE = 358,
+    COPY_WINDOW = 359,
+    COPY_BUTTON = 365,
+    ERASE_WINDOW = 377,
+    ERASE_BUTTON = 383,
+    ADD_WINDOW = 385,
+    ADD_BUTTON = 388,
+    TAKE_AWAY_WINDOW = 390,
+    TAKE_AWAY_BUTTON = 393,
+    QUESTION_WINDOW = 395,
+    YES_BUTTON = 397,
+    NO_BUTTON = 398,
+    LOCK_WINDOW = 400,
+    LOCK_FIELD = 402,
+    LOCK_BUTTON = 403,
+    RESIZE_BUTTON = 412,
+    MOVE_BUTTON = 413,
+    CENTRE_BUTTON = 414,
+    UNDO_BUTTON = 415,
+    CONTEXT_MENU = 424,
+    ITEM_RESIZE = 425,
+    ITEM_MOVE = 426,
+    ITEM_CENTRE = 427,
+    ITEM_UNDO_MOVE = 428,
+    DIRECTORY_LABEL = 429,
+};
+
+// Why the file selector is open.
+enum SelectorPurpose : int32_t {
+    PURPOSE_NONE = 0,
+    PURPOSE_OPEN = 1,
+    PURPOSE_SAVE = 2,
+    PURPOSE_IMAGE = 3,
+    PURPOSE_FONT = 4,
+};
+
+// Which form raised the notice window 258, kept in the context's
+// application area: the notice button returns to that form.
+enum NoticeOrigin : int32_t { NOTICE_NONE = 0, NOTICE_BEHAVIOUR = 1, NOTICE_TEXT = 2 };
+constexpr int APP_NOTICE_ORIGIN = 0;  // index into tav_context::app_area
+
+// The editor's program-wide state. The selection, the forms and the text
+// editors add their own values as they are built.
+struct creator_state {
+    uint32_t number_of_working_objects = NEW_DESIGN_OBJECTS;
+    uint32_t selected_index = 0;   // object index of the selected working object; 0 none yet
+    uint32_t selected_number = 1;  // working number of the selected object
+    uint32_t saved_master = 0;     // master of the selected object in the design
+    uint32_t selected_master = 0;  // topmost master of the selected object
+    int32_t master_mode = 0;       // 0 the selected object is staged, 1 its master is
+    int32_t master_number = 0, previous_number = 0, next_number = 0, first_dependent_number = 0;
+    uint32_t streams_assigned = 0;
+    uint32_t highest_stream = 0;
+    int32_t selector_purpose = PURPOSE_NONE;
+    int32_t file_open = 0;
+    int32_t saved_once = 0;
+    char file_name[TAV_SHORT_TEXT_SIZE] = {};
+    uint32_t design_lock = 0;
+    int32_t last_mouse_tool = 0;   // 1 after a resize with the mouse, 2 after a move
+    int32_t save_folder_chosen = 0; // the first save has moved up to the project folder
+};
+
+// The running editor: the toolkit's context and the editor's own state.
+struct Editor {
+    tav_context *ctx = nullptr;
+    creator_state state;
+    uint32_t object_capacity = 0;  // highest object number the array holds
+};
+
+// ---------------------------------------------------------------------------
+// Objects and small helpers (editor.cpp)
+// ---------------------------------------------------------------------------
+
+// The object with number n, or nullptr when n is 0 or beyond the array that
+// the start-up asked for.
+tav_object *object_at(const Editor &ed, uint32_t n);
+// One of the editor's own objects; start-up has made sure they all exist.
+tav_object &ui(const Editor &ed, uint32_t n);
+int32_t &notice_origin(tav_context *ctx);
+
+void redraw(Editor &ed);                   // whole screen, texts as they are
+void open_window(Editor &ed, uint32_t window);  // to the top, then redraw
+void close_top_window(Editor &ed);         // close the top window, then redraw
+void set_caption(Editor &ed, uint32_t object, const char *text);  // short text, laid out
+void paint_background(tav_context *ctx);
+
+// ---------------------------------------------------------------------------
+// File selector (selector.cpp)
+// ---------------------------------------------------------------------------
+
+// Caption of the action button after an entry was pressed: "Open Dir" for a
+// directory, "Load" or "Save" for a file by purpose; nullptr leaves it.
+const char *entry_caption(int32_t file_type, int32_t purpose);
+// Index in the list's dependents of the entry object `object`; -1 when the
+// object is no entry of the list.
+int entry_index(const Editor &ed, uint32_t list, uint32_t object);
+
+void show_directory(Editor &ed);           // the working directory into 429
+void relist(Editor &ed, const char *caption);
+void open_selector(Editor &ed, int32_t purpose, const char *caption);
+void selector_entry_pressed(Editor &ed, uint32_t entry);
+void selector_action(Editor &ed);
+void ask_retry_directory(Editor &ed);
+
+// ---------------------------------------------------------------------------
+// Start-up and event loop (main.cpp), dispatch (dispatch.cpp), preview
+// ---------------------------------------------------------------------------
+
+// Start-up: the context, SDL, the editor's layout and its first drawing.
+// Returns false after printing why when the editor cannot run.
+bool start_editor(Editor &ed);
+[[noreturn]] void run_event_loop(Editor &ed);
+
+constexpr uint32_t TICK_MS = 16;  // about 60 passes a second when idle
+
+// What the event loop remembers between passes. The held handler waits for
+// the first press of the left button: before it there is no position to
+// repeat.
+struct Loop {
+    bool held = false;
+    int32_t press_x = 0, press_y = 0;
+    uint32_t next_tick = 0;
+};
+
+// One pass's reaction to the event in the context: keys to the text
+// editing, button releases to the dispatchers (each release once: the event
+// is cleared after it).
+void handle_event(Editor &ed, Loop &loop);
+
+void on_left_release(Editor &ed);
+void on_left_held(Editor &ed);
+void on_right_release(Editor &ed);
+void preview_design(Editor &ed);
+// Acts on `item` chosen from one of the menu bar's menus.
+void menu_choice(Editor &ed, uint32_t menu, uint32_t item);
+// Button 403: the lock number typed into field 402, stored three times.
+void store_lock(Editor &ed);
+// Asks whether to quit; "Yes" shuts the toolkit down and ends the process.
+void ask_quit(Editor &ed);
+[[noreturn]] void shut_down(Editor &ed, int status);
+
+// ---------------------------------------------------------------------------
+// Opening and saving designs (files.cpp)
+// ---------------------------------------------------------------------------
+
+void open_definition_file(Editor &ed, uint32_t max_objects, uint32_t max_text_records, const char *name);
+int32_t save_definition_file(Editor &ed, const char *name);
+void close_definition_file(Editor &ed);
+void take_away_working_objects(Editor &ed);
+void enter_parent_directory(Editor &ed);
+void show_retry_quit(Editor &ed);
+
+// ---------------------------------------------------------------------------
+// Selection and the edit stage (selection.cpp)
+// ---------------------------------------------------------------------------
+
+void select_working_object(Editor &ed, uint32_t number, int32_t redraw);
+int32_t is_in_dependents_tree(const Editor &ed, uint32_t object);
+void toggle_master_mode(Editor &ed, int32_t redraw);
+void refresh_selection_panel(Editor &ed, int32_t load_forms);
+void go_to_object_number(Editor &ed);
+void add_working_objects(Editor &ed);
+void move_with_mouse(Editor &ed);
+void resize_with_mouse(Editor &ed);
+void centre_in_master(Editor &ed);
+void undo_move(Editor &ed);
+void undo_last_mouse_tool(Editor &ed);
+
+// ---------------------------------------------------------------------------
+// Property forms and text editors (forms.cpp)
+// ---------------------------------------------------------------------------
+
+enum Form { GEOMETRY_FORM, BEHAVIOUR_FORM, TEXT_FORM, COLOUR_FORM };
+
+void load_and_show_form(Editor &ed, Form form);
+void apply_form(Editor &ed, Form form);
+void reset_form(Editor &ed, Form form);
+// A press on a choice field of a form; false when `object` is none.
+bool choice_field_pressed(Editor &ed, uint32_t object);
+// A colour stepper; `held` is true for the repeating steppers while the
+// left button is down, false for the single steppers on release.
+bool colour_stepper(Editor &ed, uint32_t object, bool held);
+void open_stream_editor(Editor &ed);
+// Stream editor buttons 245 to 248.
+void stream_editor_button(Editor &ed, uint32_t button);
+
+// ---------------------------------------------------------------------------
+// Copying and erasing working objects (copy_erase.cpp)
+// ---------------------------------------------------------------------------
+
+void copy_object_data(Editor &ed);
+void erase_objects(Editor &ed);
+
+}  // namespace creator

@@ -1,0 +1,90 @@
+# Shared by the end-to-end scripts: a private Xvfb display, one program on it
+# driven with xdotool, screenshots, and the clean-up of all of it. Source it
+# after setting SCREEN_SIZE (WxH) and TIMEOUT (seconds for any single wait).
+
+TMP=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-e2e.XXXXXX")
+XVFB_PID=
+PROGRAM_PID=
+
+cleanup() {
+    # SDL turns SIGTERM into a quit event, which the programs may ignore.
+    [ -n "$PROGRAM_PID" ] && kill -KILL "$PROGRAM_PID" 2>/dev/null && wait "$PROGRAM_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    rm -rf "$TMP"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${SHOT:-}" ] && [ -f "$SHOT" ] && [ -n "${TAVRIN_E2E_KEEP:-}" ]; then
+        cp "$SHOT" "$TAVRIN_E2E_KEEP" && echo "last screenshot kept in $TAVRIN_E2E_KEEP" >&2
+    fi
+    exit 1
+}
+
+need() {
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make deps)"; exit 77; }
+    done
+}
+
+# Runs "$@" until it succeeds, at most TIMEOUT seconds.
+wait_until() {
+    local deadline=$((SECONDS + TIMEOUT))
+    until "$@"; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
+start_display() {
+    need Xvfb xdotool import convert
+    local fd_file=$TMP/display
+    # -displayfd picks a free display number and writes it once the server
+    # accepts clients, so parallel tests never share a display.
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$fd_file" >"$TMP/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    wait_until test -s "$fd_file" || fail "Xvfb did not start: $(cat "$TMP/xvfb.log")"
+    export DISPLAY=:$(head -n1 "$fd_file")
+}
+
+# Starts PROGRAM in FOLDER on the display and waits for its window titled
+# TITLE; sets PROGRAM_PID and WINDOW.
+launch() {
+    local folder=$1 program=$2 title=$3
+    # On X11, SDL loads D-Bus and X extensions that keep memory to the end;
+    # a sanitizer build would report those leaks as the program's.
+    (cd "$folder" && SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec "./$program") >"$TMP/stdout" 2>"$TMP/stderr" &
+    PROGRAM_PID=$!
+    WINDOW=$(timeout "$TIMEOUT" xdotool search --sync --onlyvisible --name "^$title\$" | head -n1)
+    [ -n "$WINDOW" ] || fail "no window '$title'; stdout: $(cat "$TMP/stdout") stderr: $(cat "$TMP/stderr")"
+}
+
+program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
+
+# Waits for the program to end and checks its exit status.
+expect_exit() {
+    local want=$1
+    wait_until program_ended || fail "the program did not end"
+    wait "$PROGRAM_PID"
+    local status=$?
+    PROGRAM_PID=
+    [ "$status" -eq "$want" ] || fail "exit status $status, expected $want; stdout: $(cat "$TMP/stdout")"
+}
+
+# Moves the pointer to X Y of the program's window and clicks the left
+# button. The server handles the move before the click, so there is no need
+# to wait for it (--sync would wait in vain when the pointer is already there).
+click() {
+    xdotool mousemove --window "$WINDOW" "$1" "$2" || fail "cannot move the pointer"
+    xdotool click 1
+}
+
+SHOT_NUMBER=0
+# Takes a screenshot of the program's window; its file name is left in SHOT.
+shoot() {
+    SHOT_NUMBER=$((SHOT_NUMBER + 1))
+    SHOT=$TMP/shot$SHOT_NUMBER.png
+    import -window "$WINDOW" "$SHOT" 2>/dev/null || fail "import failed"
+}

@@ -1,0 +1,226 @@
+#!/usr/bin/env bash
+# End-to-end checks of tavrin_creator: the real editor runs on a private Xvfb
+# display, is driven with xdotool and judged by screenshots. Object places
+# come from the packed layout of the run folder (tavrin_layout unpack), so
+# the checks follow the layout when it changes.
+#
+#   creator_e2e.sh RUN_DIR LAYOUT_TOOL CHECK
+#
+# RUN_DIR is the editor's run folder (program, 6495.tav/.taw, font),
+# LAYOUT_TOOL the tavrin_layout program. CHECK is one of: startup,
+# selector, preview, quit_yes, quit_no; or "screenshot FILE", which opens
+# the file selector and a form and saves the screen as a picture (for the
+# README).
+#
+# Exit status 0 passed, 1 failed, 77 skipped (a tool is missing).
+set -u
+
+RUN_DIR=${1:?run folder}
+LAYOUT_TOOL=${2:?tavrin_layout}
+CHECK=${3:?check name}
+TIMEOUT=${TAVRIN_E2E_TIMEOUT:-30}   # seconds for any single wait
+SCREEN_SIZE=1280x720
+# shellcheck source=../e2e/x11_session.sh
+. "$(cd "$(dirname "$0")/../e2e" && pwd)/x11_session.sh"
+HERE=$(cd "$(dirname "$0")" && pwd)
+BACKGROUND="240 240 240"
+
+# ---------------------------------------------------------------------------
+# Layout
+# ---------------------------------------------------------------------------
+
+# Sets O<n>_X, O<n>_Y, O<n>_W, O<n>_H, O<n>_FILL for the objects the checks
+# use, ROW_TEMPLATE and LIST_DY.
+read_layout() {
+    need python3
+    "$LAYOUT_TOOL" unpack "$RUN_DIR/6495.tav" "$RUN_DIR/6495.taw" >"$TMP/layout.json" ||
+        fail "cannot unpack the editor's layout"
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 8 11 12 26 29 30 33 62 64 395 397 398)" ||
+        fail "cannot read the places of the layout"
+    [ "$ROW_TEMPLATE" -ne 0 ] || fail "list 9 has no template row"
+}
+
+# "WxH+X+Y" of object N, shrunk by 2 pixels on each side so that borders
+# drawn on the edge stay out.
+inner_area() {
+    local x=$((O$1_X)) y=$((O$1_Y)) w=$((O$1_W)) h=$((O$1_H))
+    echo "$((w - 4))x$((h - 4))+$((x + 2))+$((y + 2))"
+}
+
+# A point inside object N: a few pixels from its left edge, half-way down,
+# clear of a centred caption.
+spot() {
+    echo "$((O$1_X + 5)) $((O$1_Y + O$1_H / 2))"
+}
+
+fill_of() { eval echo "\$O$1_FILL"; }
+
+# ---------------------------------------------------------------------------
+# Display and program
+# ---------------------------------------------------------------------------
+
+# Starts the editor in its run folder and waits until its menu bar shows.
+start_editor() {
+    read_layout
+    start_display
+    launch "$RUN_DIR" tavrin_creator "Tavrin Creator"
+    wait_until shows_fill 26 || fail "the menu bar was not drawn; stdout: $(cat "$TMP/stdout")"
+}
+
+# Opens the menu under title T and picks item I once the menu shows it.
+choose() {
+    click $(spot "$1")
+    wait_until shows_fill "$2" || fail "the menu under object $1 did not open"
+    click $(spot "$2")
+}
+
+# ---------------------------------------------------------------------------
+# Screenshots
+# ---------------------------------------------------------------------------
+
+# Prints "R G B" of the most frequent colour of the area WxH+X+Y of FILE.
+dominant_colour() {
+    convert "$1" -crop "$2" +repage -alpha off -depth 8 -format %c histogram:info:- |
+        sort -rn | head -n1 | sed -n 's/^ *[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+
+# Number of different colours in the area WxH+X+Y of FILE.
+colour_count() {
+    convert "$1" -crop "$2" +repage -alpha off -depth 8 -format %k info:-
+}
+
+area_sum() {
+    convert "$1" -crop "$2" +repage -alpha off -depth 8 rgb:- | md5sum | cut -d' ' -f1
+}
+
+# True when a fresh screenshot shows object N in its fill colour.
+shows_fill() {
+    shoot
+    [ "$(dominant_colour "$SHOT" "$(inner_area "$1")")" = "$(fill_of "$1")" ]
+}
+
+# True when a fresh screenshot shows only the background where object N is.
+shows_background() {
+    shoot
+    [ "$(dominant_colour "$SHOT" "$(inner_area "$1")")" = "$BACKGROUND" ] &&
+        [ "$(colour_count "$SHOT" "$(inner_area "$1")")" -eq 1 ]
+}
+
+area_differs() {
+    shoot
+    [ "$(area_sum "$SHOT" "$1")" != "$2" ]
+}
+
+area_is() {
+    shoot
+    [ "$(area_sum "$SHOT" "$1")" = "$2" ]
+}
+
+# ---------------------------------------------------------------------------
+# Checks
+# ---------------------------------------------------------------------------
+
+# The editor starts and draws its menu bar.
+check_startup() {
+    start_editor
+    for title in 26 30 62; do
+        expect_shows_fill "$title" "menu title $title"
+    done
+}
+
+expect_shows_fill() {
+    local got
+    got=$(dominant_colour "$SHOT" "$(inner_area "$1")")
+    [ "$got" = "$(fill_of "$1")" ] || fail "$2 shows $got, expected $(fill_of "$1")"
+}
+
+# File menu, Open: the selector lists the run folder. The first row is "."
+# or ".." (names are sorted by their first byte), so pressing it turns the
+# action button into "Open Dir"; Cancel closes the selector again.
+check_selector() {
+    start_editor
+    shoot
+    local desk_under_selector
+    desk_under_selector=$(area_sum "$SHOT" "$(inner_area 8)")
+    choose 62 64
+    local row="$((O${ROW_TEMPLATE}_W - 4))x$((O${ROW_TEMPLATE}_H - 4))+$((O${ROW_TEMPLATE}_X + 2))+$((O${ROW_TEMPLATE}_Y + LIST_DY + 2))"
+    wait_until row_shows_a_name "$row" || fail "the selector shows no rows"
+    local action
+    action=$(area_sum "$SHOT" "$(inner_area 11)")
+    click $((O${ROW_TEMPLATE}_X + 5)) $((O${ROW_TEMPLATE}_Y + LIST_DY + O${ROW_TEMPLATE}_H / 2))
+    wait_until area_differs "$(inner_area 11)" "$action" || fail "the action button did not change its caption"
+    click $(spot 12)
+    wait_until area_is "$(inner_area 8)" "$desk_under_selector" || fail "Cancel did not close the selector"
+    program_ended && fail "the editor ended"
+    return 0
+}
+
+# A row in its template's fill colour with a name written on it.
+row_shows_a_name() {
+    shoot
+    [ "$(dominant_colour "$SHOT" "$1")" = "$(fill_of "$ROW_TEMPLATE")" ] && [ "$(colour_count "$SHOT" "$1")" -gt 1 ]
+}
+
+# Objects menu, Preview: only the design shows (a new design is empty, so
+# the menu bar is gone); the next click brings the editor back.
+check_preview() {
+    start_editor
+    choose 30 33
+    wait_until shows_background 26 || fail "the preview still shows the menu bar"
+    click 640 400
+    wait_until shows_fill 26 || fail "the menu bar did not come back after the preview"
+}
+
+# Program menu, Quit: the question; "Yes" ends the editor with status 0.
+check_quit_yes() {
+    start_editor
+    choose 26 29
+    wait_until shows_fill 397 || fail "the quit question did not show"
+    click $(spot 397)
+    expect_exit 0
+}
+
+# "No" closes the question and the editor goes on.
+check_quit_no() {
+    start_editor
+    shoot
+    local desk_under_question
+    desk_under_question=$(area_sum "$SHOT" "$(inner_area 395)")
+    choose 26 29
+    wait_until shows_fill 398 || fail "the quit question did not show"
+    click $(spot 398)
+    wait_until area_is "$(inner_area 395)" "$desk_under_question" || fail "No did not close the question"
+    sleep 0.5
+    program_ended && fail "the editor ended after No"
+    # Still answering: the question opens again.
+    choose 26 29
+    wait_until shows_fill 398 || fail "the editor does not react after No"
+}
+
+# Not a check: a picture of the editor with the file selector and the
+# geometry form open.
+take_screenshot() {
+    local out=${1:?picture file}
+    read_layout
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 51 54 219)"
+    start_editor
+    choose 62 64
+    sleep 0.5
+    choose 51 54
+    wait_until shows_fill 219 || fail "the geometry form did not open"
+    xdotool mousemove --window "$WINDOW" 1270 710
+    sleep 1
+    shoot
+    cp "$SHOT" "$out"
+}
+
+case "$CHECK" in
+startup | selector | preview | quit_yes | quit_no)
+    [ -x "$RUN_DIR/tavrin_creator" ] || fail "no tavrin_creator in $RUN_DIR"
+    [ -f "$RUN_DIR/6495.tav" ] || fail "no 6495.tav in $RUN_DIR"
+    "check_$CHECK"
+    ;;
+screenshot) take_screenshot "${4:-}" ;;
+*) echo "unknown check $CHECK" >&2; exit 2 ;;
+esac
+echo "PASS: $CHECK"
