@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "pacing.h"
 #include "tavrin.h"
 
 namespace creator {
@@ -199,15 +200,13 @@ void ask_retry_directory(Editor &ed);
 bool start_editor(Editor &ed);
 [[noreturn]] void run_event_loop(Editor &ed);
 
-constexpr uint32_t TICK_MS = 16;  // about 60 passes a second when idle
-
 // What the event loop remembers between passes. The held handler waits for
 // the first press of the left button: before it there is no position to
 // repeat.
 struct Loop {
     bool held = false;
     int32_t press_x = 0, press_y = 0;
-    uint32_t next_tick = 0;
+    tavapp::PacedClock clock;
 };
 
 // One pass's reaction to the event in the context: keys to the text

@@ -113,25 +113,6 @@ bool start_editor(Editor &ed)
 
 namespace {
 
-// Takes the next event into the context. When none is waiting, the pass
-// waits for one until the next tick of a steady clock, so that held buttons
-// repeat at the same pace on any machine and an idle editor sleeps. Returns
-// true when the pass falls on a tick.
-bool next_pass(Editor &ed, Loop &loop)
-{
-    SDL_Event event;
-    Uint32 now = SDL_GetTicks();
-    bool got = SDL_PollEvent(&event);
-    if (!got && !SDL_TICKS_PASSED(now, loop.next_tick))
-        got = SDL_WaitEventTimeout(&event, int(loop.next_tick - now)) == 1;
-    if (got) ed.ctx->event = event;
-    now = SDL_GetTicks();
-    if (!SDL_TICKS_PASSED(now, loop.next_tick)) return false;
-    loop.next_tick += TICK_MS;
-    if (SDL_TICKS_PASSED(now, loop.next_tick)) loop.next_tick = now + TICK_MS;  // fell behind: no catching up
-    return true;
-}
-
 void on_button_up(Editor &ed, Loop &loop)
 {
     tav_context *ctx = ed.ctx;
@@ -190,9 +171,9 @@ void repeat_held_button(Editor &ed, const Loop &loop)
 [[noreturn]] void run_event_loop(Editor &ed)
 {
     Loop loop;
-    loop.next_tick = SDL_GetTicks() + TICK_MS;
+    loop.clock.start();
     for (;;) {
-        const bool tick = next_pass(ed, loop);
+        const bool tick = loop.clock.next_pass(ed.ctx);
         const bool was_held = loop.held;
         handle_event(ed, loop);
         // A new press acts at once, so that even a click shorter than a

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "pacing.h"
 #include "tavrin.h"
 
 namespace {
@@ -48,7 +49,6 @@ constexpr int SCREEN_W = 1024, SCREEN_H = 600;
 constexpr int BITMAP_W = 260, BITMAP_H = 200;
 constexpr uint32_t CHAIN_CAPACITY = 20000;
 constexpr int POINT_COUNT = 100;
-constexpr Uint32 TICK_MS = 16;  // about 60 passes a second when idle
 
 enum AnimationMode : uint32_t { BOXES, POLYLINE, PIXELS };
 
@@ -64,7 +64,7 @@ struct Demo {
     Point points[POINT_COUNT];
     bool pressed;
     int32_t press_x, press_y;
-    Uint32 next_tick;
+    tavapp::PacedClock clock;
 };
 
 // ---------------------------------------------------------------------------
@@ -361,25 +361,6 @@ void handle_click(Demo &demo)
 // Event loop
 // ---------------------------------------------------------------------------
 
-// One pass polls one event into the context. When none is waiting, the pass
-// waits for one until the next tick of a steady clock, so that animation and
-// held operators run at the same pace on any machine and an idle demo sleeps.
-// Returns true when the pass falls on a tick.
-bool next_pass(Demo &demo)
-{
-    SDL_Event event;
-    Uint32 now = SDL_GetTicks();
-    bool got = SDL_PollEvent(&event);
-    if (!got && !SDL_TICKS_PASSED(now, demo.next_tick))
-        got = SDL_WaitEventTimeout(&event, int(demo.next_tick - now));
-    if (got) demo.ctx->event = event;
-    now = SDL_GetTicks();
-    if (!SDL_TICKS_PASSED(now, demo.next_tick)) return false;
-    demo.next_tick += TICK_MS;
-    if (SDL_TICKS_PASSED(now, demo.next_tick)) demo.next_tick = now + TICK_MS;  // fell behind: no catching up
-    return true;
-}
-
 void on_button_up(Demo &demo)
 {
     tav_context *ctx = demo.ctx;
@@ -430,9 +411,9 @@ void repeat_held_button(Demo &demo)
 
 [[noreturn]] void run(Demo &demo)
 {
-    demo.next_tick = SDL_GetTicks() + TICK_MS;
+    demo.clock.start();
     for (;;) {
-        bool tick = next_pass(demo);
+        bool tick = demo.clock.next_pass(demo.ctx);
         bool was_pressed = demo.pressed;
         handle_event(demo, tick);
         // A new press acts at once, so that even a click shorter than a

@@ -1,0 +1,39 @@
+// The programs' paced main loop. Each pass takes one event into the context,
+// and a pass that finds none sees the previous event again, as the toolkit's
+// loop expects. When no event is waiting, the pass waits for one until the
+// next tick of a steady clock of about 60 ticks a second, so that animations
+// and held operators run at the same pace on any machine and an idle program
+// sleeps instead of burning a core.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include "tavrin.h"
+
+namespace tavapp {
+
+constexpr Uint32 kTickMs = 16;
+
+struct PacedClock {
+    Uint32 next_tick = 0;
+
+    void start() { next_tick = SDL_GetTicks() + kTickMs; }
+
+    // Polls one event into ctx->event; true when the pass falls on a tick.
+    bool next_pass(tav_context *ctx)
+    {
+        SDL_Event event;
+        Uint32 now = SDL_GetTicks();
+        bool got = SDL_PollEvent(&event);
+        if (!got && !SDL_TICKS_PASSED(now, next_tick))
+            got = SDL_WaitEventTimeout(&event, int(next_tick - now)) == 1;
+        if (got) ctx->event = event;
+        now = SDL_GetTicks();
+        if (!SDL_TICKS_PASSED(now, next_tick)) return false;
+        next_tick += kTickMs;
+        if (SDL_TICKS_PASSED(now, next_tick)) next_tick = now + kTickMs;  // fell behind: no catching up
+        return true;
+    }
+};
+
+}  // namespace tavapp
