@@ -217,9 +217,9 @@ void Packer::write_object(uint32_t n, const json &object)
 
 void Packer::write_text(uint32_t n, const json &record, const std::string &where)
 {
-    json spec = record.is_string() ? json{{"text", record}} : record;
-    if (!spec.is_object()) fail(where, "expected a text or an object of fields");
-    for (auto it = spec.begin(); it != spec.end(); ++it) {
+    json fields = record.is_string() ? json{{"text", record}} : record;
+    if (!fields.is_object()) fail(where, "expected a text or an object of fields");
+    for (auto it = fields.begin(); it != fields.end(); ++it) {
         if (it.key() == "comment") continue;
         const Field *f = find_field(text_fields(), it.key());
         std::string field_where = where + ": field \"" + it.key() + "\"";
