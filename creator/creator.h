@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "forms.h"
 #include "pacing.h"
 #include "tavrin.h"
 
@@ -147,6 +148,15 @@ struct creator_state {
     uint32_t design_lock = 0;
     int32_t last_mouse_tool = 0;   // 1 after a resize with the mouse, 2 after a move
     int32_t save_folder_chosen = 0; // the first save has moved up to the project folder
+    int32_t design_x = 0, design_y = 0; // the selected object's position in the design
+    int32_t saved_border_style = 0, saved_border_distance = 0; // border under the master-mode marking
+    int32_t saved_border_r = 0, saved_border_g = 0, saved_border_b = 0;
+    int32_t stage_dx = 0, stage_dy = 0;  // how far the stage moved the staged object
+    int32_t master_design_x = 0, master_design_y = 0;  // the staged master's position in the design
+    int32_t saved_hidden = 0, saved_pinned = 0, saved_master_hidden = 0;  // design values while staged
+    int32_t stream_number = 0;     // the selected object's stream; 0 none
+    FormValues form, form_saved;    // working and saved copies of the property forms
+    char stream_backup[STREAM_BACKUP_SIZE] = {}; // record text before the last stream apply
 };
 
 // The running editor: the toolkit's context and the editor's own state.
@@ -270,6 +280,16 @@ bool colour_stepper(Editor &ed, uint32_t object, bool held);
 void open_stream_editor(Editor &ed);
 // Stream editor buttons 245 to 248.
 void stream_editor_button(Editor &ed, uint32_t button);
+// Fonts and images of a design just opened, behind the editor's objects.
+void load_design_fonts(Editor &ed);
+void load_design_images(Editor &ed);
+// Load fills both copies of a form from the selected object; show writes
+// the working copy into the form's fields.
+void load_form(Editor &ed, Form form);
+void show_form(Editor &ed, Form form);
+// Why a master number typed into the behaviour form cannot be taken; nullptr
+// when it can (0 takes the object out of any master).
+const char *master_refusal(const Editor &ed, int32_t number);
 
 // ---------------------------------------------------------------------------
 // Copying and erasing working objects (copy_erase.cpp)

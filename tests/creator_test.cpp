@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "creator.h"
+#include "support/creator_fixture.h"
 #include "support/harness.h"
 
 using namespace tavtest;
@@ -53,18 +54,12 @@ RawLayout editor_layout()
     return layout;
 }
 
-class Creator : public ::testing::Test {
+class Creator : public CreatorFixture {
 protected:
-    Screen screen{SCREEN_W, SCREEN_H};
-    Editor ed;
-    tav_context *ctx = nullptr;
 
     void SetUp() override
     {
-        ctx = screen.start(editor_layout(), MAX_WORKING_OBJECTS, MAX_WORKING_STREAMS);
-        screen.open_font(12);
-        ed.ctx = ctx;
-        ed.object_capacity = ctx->object_count + MAX_WORKING_OBJECTS;
+        start_editor(editor_layout());
     }
 
     void open(uint32_t window)

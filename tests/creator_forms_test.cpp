@@ -1,0 +1,270 @@
+// The layout editor's property forms without a display: what the forms show
+// of the selected object, what apply writes back in both modes, the colour
+// steppers and their limits, the refused masters and the stream editor.
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "creator.h"
+#include "support/creator_fixture.h"
+#include "support/harness.h"
+
+using namespace tavtest;
+using namespace creator;
+
+namespace {
+
+constexpr uint32_t LAYOUT_OBJECTS = 440;
+constexpr uint32_t STREAM_FIELD = 244;
+
+// Every field of the forms as a label, the stage 143 as a window and the
+// stream field 244 with a text record of its own.
+RawLayout forms_layout()
+{
+    RawLayout layout;
+    while (layout.objects.size() < LAYOUT_OBJECTS) layout.add(TAV_KIND_LABEL).set(off::w, 60).set(off::h, 20);
+    layout.at(STAGE_WINDOW).set(off::kind, TAV_KIND_WINDOW).set(off::x, 300).set(off::y, 100)
+        .set(off::w, 600).set(off::h, 500).set(off::hidden, 1);
+    layout.at(STREAM_FIELD).set(off::kind, TAV_KIND_TEXT).set(off::w, 300).set(off::h, 200)
+        .set(off::text_record, 1).set(off::editable, 1);
+    layout.texts.emplace_back(STREAM_FIELD, "");
+    return layout;
+}
+
+class CreatorForms : public CreatorFixture {
+protected:
+
+    void SetUp() override
+    {
+        start_editor(forms_layout());
+        for (uint32_t n = 1; n <= 3; ++n) working(n).kind = TAV_KIND_BOX;
+        select(1);
+    }
+
+    // Selects working object `number` the way the selection leaves it in
+    // normal mode: on the stage, its design position remembered.
+    void select(uint32_t number)
+    {
+        ed.state.selected_number = number;
+        ed.state.selected_index = ctx->object_count + number;
+        ed.state.design_x = working(number).x;
+        ed.state.design_y = working(number).y;
+    }
+
+    tav_object &working(uint32_t number) { return ctx->objects[ctx->object_count + number]; }
+    tav_object &selected() { return ctx->objects[ed.state.selected_index]; }
+    std::string text_of(uint32_t object) const { return ctx->objects[object].text; }
+    void type(uint32_t object, const char *text) { tav_copy_st_last_part(text, ctx->objects[object].text); }
+    std::string record_text(uint32_t object) const
+    {
+        return ctx->text_records[ctx->objects[object].text_record].text;
+    }
+};
+
+}  // namespace
+
+TEST_F(CreatorForms, LoadedImageShowsAsImageKindAndKeepsItsKind)
+{
+    selected().kind = TAV_KIND_IMAGE;
+    tav_copy_st_last_part("picture.png", selected().image_file);
+    selected().border_distance = 20;
+    load_and_show_form(ed, BEHAVIOUR_FORM);
+    EXPECT_EQ(text_of(160), "4");
+    EXPECT_EQ(text_of(177), "picture.png");
+    EXPECT_EQ(text_of(187), "0020");
+    EXPECT_EQ(text_of(172), "0000");
+
+    apply_form(ed, BEHAVIOUR_FORM);
+    EXPECT_EQ(selected().kind, uint32_t(TAV_KIND_IMAGE)) << "an unchanged name keeps the loaded image";
+    EXPECT_EQ(selected().border_distance, 20);
+
+    // Another kind chosen goes straight into the object.
+    type(160, "3");
+    apply_form(ed, BEHAVIOUR_FORM);
+    EXPECT_EQ(selected().kind, uint32_t(TAV_KIND_TEXT));
+}
+
+TEST_F(CreatorForms, ColourSteppersStopAtTheirLimitsAndFollowTheSwatch)
+{
+    selected().text_r = 254;
+    selected().fill_g = 1;
+    load_and_show_form(ed, COLOUR_FORM);
+    EXPECT_EQ(text_of(313), "254");
+    EXPECT_EQ(text_of(300), "001");
+    EXPECT_EQ(ctx->objects[305].text_r, 254);
+
+    EXPECT_TRUE(colour_stepper(ed, 316, true));
+    EXPECT_TRUE(colour_stepper(ed, 316, true));
+    EXPECT_EQ(ed.state.form.colour[3], 255);
+    EXPECT_EQ(text_of(313), "255");
+    EXPECT_EQ(ctx->objects[305].text_r, 255);
+
+    EXPECT_TRUE(colour_stepper(ed, 337, false));
+    EXPECT_TRUE(colour_stepper(ed, 337, false));
+    EXPECT_EQ(ed.state.form.colour[1], 0);
+    EXPECT_EQ(text_of(300), "000");
+
+    // A repeating stepper does nothing on a release, nor a single one held.
+    EXPECT_FALSE(colour_stepper(ed, 316, false));
+    EXPECT_FALSE(colour_stepper(ed, 339, true));
+    EXPECT_EQ(selected().text_r, 254) << "steppers change only the form until apply";
+
+    apply_form(ed, COLOUR_FORM);
+    EXPECT_EQ(selected().text_r, 255);
+    EXPECT_EQ(selected().fill_g, 0);
+
+    // Typed colours are kept inside 0..255.
+    type(299, "300");
+    apply_form(ed, COLOUR_FORM);
+    EXPECT_EQ(selected().fill_r, 255);
+}
+
+TEST_F(CreatorForms, MasterModeColoursGoUnderTheMarkingBorder)
+{
+    ed.state.master_mode = 1;
+    ed.state.saved_border_r = 10, ed.state.saved_border_g = 20, ed.state.saved_border_b = 30;
+    selected().border_r = 255, selected().border_g = 255, selected().border_b = 0;
+    load_and_show_form(ed, COLOUR_FORM);
+    EXPECT_EQ(text_of(330), "010");
+    colour_stepper(ed, 351, false);
+    apply_form(ed, COLOUR_FORM);
+    EXPECT_EQ(ed.state.saved_border_r, 11);
+    EXPECT_EQ(selected().border_r, 255);
+    EXPECT_EQ(selected().border_b, 0) << "the yellow marking stays while master mode lasts";
+}
+
+TEST_F(CreatorForms, GeometryApplyMovesOnlyTheDesignPositionInNormalMode)
+{
+    selected().x = 370, selected().y = 220, selected().w = 50, selected().h = 40;
+    ed.state.design_x = 100, ed.state.design_y = 80;
+    load_and_show_form(ed, GEOMETRY_FORM);
+    EXPECT_EQ(text_of(225), "0100");
+    type(225, "150");
+    type(227, "99999");
+    apply_form(ed, GEOMETRY_FORM);
+    EXPECT_EQ(ed.state.design_x, 150);
+    EXPECT_EQ(ed.state.design_y, 80);
+    EXPECT_EQ(selected().x, 370) << "the staged object waits until it leaves the stage";
+    EXPECT_EQ(selected().w, 9999) << "a typed size is kept to what the field can show";
+    EXPECT_EQ(text_of(417), "150");
+
+    // Reset brings back the values of the load.
+    reset_form(ed, GEOMETRY_FORM);
+    EXPECT_EQ(text_of(225), "0100");
+    EXPECT_EQ(text_of(227), "0050");
+}
+
+TEST_F(CreatorForms, GeometryApplyMovesTheObjectInMasterMode)
+{
+    ed.state.master_mode = 1;
+    selected().x = 370, selected().y = 220;
+    ed.state.design_x = 370, ed.state.design_y = 220;
+    load_and_show_form(ed, GEOMETRY_FORM);
+    type(225, "380");
+    apply_form(ed, GEOMETRY_FORM);
+    EXPECT_EQ(selected().x, 380);
+    EXPECT_EQ(ed.state.design_x, 380);
+}
+
+TEST_F(CreatorForms, MastersThatWouldLoopOrReachPastTheDesignAreRefused)
+{
+    // Working object 2 depends on 1, and 3 on 2.
+    const uint32_t base = ctx->object_count;
+    working(1).dependents[0] = base + 2;
+    working(2).master = base + 1;
+    working(2).dependents[0] = base + 3;
+    working(3).master = base + 2;
+    ed.state.number_of_working_objects = 100;
+    const std::string depending = "Mother shouldn't a be depending object!";
+
+    EXPECT_STREQ(master_refusal(ed, 1), "Mother shouldn't be selected_object!");
+    EXPECT_EQ(master_refusal(ed, 2), depending);
+    EXPECT_EQ(master_refusal(ed, 3), depending) << "a master deeper in the subtree loops just the same";
+    EXPECT_EQ(master_refusal(ed, 101), depending);
+    EXPECT_EQ(master_refusal(ed, 0), nullptr);
+    EXPECT_EQ(master_refusal(ed, 100), nullptr);
+
+    // The other way round is fine: 3 may hang from 1 directly.
+    select(3);
+    EXPECT_EQ(master_refusal(ed, 1), nullptr);
+}
+
+TEST_F(CreatorForms, StreamEditorResetBringsBackTheTextBeforeTheApply)
+{
+    selected().kind = TAV_KIND_TEXT;
+    selected().w = 200, selected().h = 100;
+    open_stream_editor(ed);
+    ASSERT_NE(selected().text_record, 0u) << "a free record is given to the object";
+    EXPECT_EQ(ctx->text_records[selected().text_record].owner, ed.state.selected_index);
+    EXPECT_EQ(ed.state.streams_assigned, 1u);
+
+    tav_copy_st_last_part("first", ctx->text_records[1].text);
+    stream_editor_button(ed, 246);
+    EXPECT_EQ(record_text(ed.state.selected_index), "first");
+    tav_copy_st_last_part("second", ctx->text_records[1].text);
+    stream_editor_button(ed, 246);
+    EXPECT_EQ(record_text(ed.state.selected_index), "second");
+
+    stream_editor_button(ed, 247);
+    EXPECT_EQ(record_text(STREAM_FIELD), "first");
+    EXPECT_EQ(record_text(ed.state.selected_index), "second") << "reset changes only the editor";
+
+    stream_editor_button(ed, 248);
+    EXPECT_EQ(record_text(STREAM_FIELD), "");
+    EXPECT_EQ(ctx->objects[STREAM_FIELD].text_length, 0);
+}
+
+TEST_F(CreatorForms, ReplacedFontIsClosedOnlyWhenNobodyElseUsesIt)
+{
+    selected().kind = TAV_KIND_LABEL;
+    tav_copy_st_last_part("x", selected().text);
+    load_and_show_form(ed, TEXT_FORM);
+    type(279, "1");
+    type(280, "14");
+    type(281, "DroidSans.ttf");
+    apply_form(ed, TEXT_FORM);
+    ASSERT_EQ(selected().font_state, 2);
+    ASSERT_NE(selected().own_font, nullptr);
+
+    // A copy of the data shares the font; a new size must leave it open.
+    TTF_Font *shared = selected().own_font;
+    working(2).own_font = shared;
+    working(2).font_state = 2;
+    load_and_show_form(ed, TEXT_FORM);
+    EXPECT_EQ(text_of(279), "1") << "an open font shows as wanted";
+    type(280, "16");
+    apply_form(ed, TEXT_FORM);
+    EXPECT_NE(selected().own_font, shared);
+    EXPECT_GT(TTF_FontHeight(shared), 0);
+
+    // Back to the default font: the object's own font is let go.
+    load_and_show_form(ed, TEXT_FORM);
+    type(279, "0");
+    apply_form(ed, TEXT_FORM);
+    EXPECT_EQ(selected().font_state, 0);
+    EXPECT_EQ(selected().own_font, nullptr);
+    TTF_CloseFont(shared);
+    working(2).own_font = nullptr;
+}
+
+TEST_F(CreatorForms, AcceptedMasterTakesTheObjectIntoItsList)
+{
+    const uint32_t base = ctx->object_count;
+    ed.state.number_of_working_objects = 100;
+    selected().master = STAGE_WINDOW;
+    load_and_show_form(ed, BEHAVIOUR_FORM);
+    type(172, "3");
+    apply_form(ed, BEHAVIOUR_FORM);
+    EXPECT_EQ(ed.state.saved_master, base + 3);
+    EXPECT_EQ(working(3).dependents[0], base + 1);
+    EXPECT_EQ(selected().master, uint32_t(STAGE_WINDOW)) << "the object stays on the stage";
+
+    // Taking it out again leaves the old master's list empty.
+    load_and_show_form(ed, BEHAVIOUR_FORM);
+    EXPECT_EQ(text_of(172), "0003");
+    type(172, "0");
+    apply_form(ed, BEHAVIOUR_FORM);
+    EXPECT_EQ(ed.state.saved_master, 0u);
+    EXPECT_EQ(working(3).dependents[0], 0u);
+}
