@@ -36,4 +36,28 @@ struct PacedClock {
     }
 };
 
+// The left button as the main loop sees it: held from a press to its
+// release, with the press position that every held pass tests again.
+struct LeftButton {
+    bool held = false;
+    int32_t x = 0, y = 0;
+};
+
+// Hands key events to decoding and editing and remembers a left press.
+// Returns false for every other event, which the program handles itself.
+inline bool take_keys_and_press(tav_context *ctx, LeftButton &left)
+{
+    switch (ctx->event.type) {
+    case SDL_KEYDOWN: tav_getfirstkeyinformation(ctx); return true;
+    case SDL_KEYUP:
+        tav_getfinalkeyinformation(ctx);
+        tav_get_text(ctx);
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+        if (ctx->event.button.button == SDL_BUTTON_LEFT) left = {true, ctx->event.button.x, ctx->event.button.y};
+        return true;
+    default: return false;
+    }
+}
+
 }  // namespace tavapp

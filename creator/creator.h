@@ -214,8 +214,7 @@ bool start_editor(Editor &ed);
 // the first press of the left button: before it there is no position to
 // repeat.
 struct Loop {
-    bool held = false;
-    int32_t press_x = 0, press_y = 0;
+    tavapp::LeftButton left;
     tavapp::PacedClock clock;
 };
 

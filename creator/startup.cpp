@@ -117,7 +117,7 @@ void on_button_up(Editor &ed, Loop &loop)
 {
     tav_context *ctx = ed.ctx;
     const SDL_MouseButtonEvent button = ctx->event.button;
-    loop.held = false;
+    loop.left.held = false;
     if (button.state != SDL_RELEASED) return;
     if (button.button == SDL_BUTTON_LEFT) {
         ctx->decided_object = tav_test_all_objects(ctx, button.x, button.y);
@@ -137,23 +137,8 @@ void on_button_up(Editor &ed, Loop &loop)
 
 void handle_event(Editor &ed, Loop &loop)
 {
-    tav_context *ctx = ed.ctx;
-    switch (ctx->event.type) {
-    case SDL_KEYDOWN: tav_getfirstkeyinformation(ctx); break;
-    case SDL_KEYUP:
-        tav_getfinalkeyinformation(ctx);
-        tav_get_text(ctx);
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-        if (ctx->event.button.button == SDL_BUTTON_LEFT) {
-            loop.held = true;
-            loop.press_x = ctx->event.button.x;
-            loop.press_y = ctx->event.button.y;
-        }
-        break;
-    case SDL_MOUSEBUTTONUP: on_button_up(ed, loop); break;
-    default: break;
-    }
+    if (tavapp::take_keys_and_press(ed.ctx, loop.left)) return;
+    if (ed.ctx->event.type == SDL_MOUSEBUTTONUP) on_button_up(ed, loop);
 }
 
 // While the left button is down, the press position acts again: operators
@@ -161,7 +146,7 @@ void handle_event(Editor &ed, Loop &loop)
 void repeat_held_button(Editor &ed, const Loop &loop)
 {
     tav_context *ctx = ed.ctx;
-    ctx->decided_object = tav_test_all_objects(ctx, loop.press_x, loop.press_y);
+    ctx->decided_object = tav_test_all_objects(ctx, loop.left.x, loop.left.y);
     tav_exa_left_pressed(ctx);
     tav_select_window(ctx);
     on_left_held(ed);
@@ -174,11 +159,11 @@ void repeat_held_button(Editor &ed, const Loop &loop)
     loop.clock.start();
     for (;;) {
         const bool tick = loop.clock.next_pass(ed.ctx);
-        const bool was_held = loop.held;
+        const bool was_held = loop.left.held;
         handle_event(ed, loop);
         // A new press acts at once, so that even a click shorter than a
         // tick brings its window forward; a held button repeats on ticks.
-        if (loop.held && (tick || !was_held)) repeat_held_button(ed, loop);
+        if (loop.left.held && (tick || !was_held)) repeat_held_button(ed, loop);
     }
 }
 

@@ -62,8 +62,7 @@ struct Demo {
     tav_context *ctx;
     uint32_t mode;
     Point points[POINT_COUNT];
-    bool pressed;
-    int32_t press_x, press_y;
+    tavapp::LeftButton left;
     tavapp::PacedClock clock;
 };
 
@@ -365,7 +364,7 @@ void on_button_up(Demo &demo)
 {
     tav_context *ctx = demo.ctx;
     const SDL_MouseButtonEvent &button = ctx->event.button;
-    demo.pressed = false;
+    demo.left.held = false;
     if (button.button != SDL_BUTTON_LEFT || button.state != SDL_RELEASED) return;
     ctx->decided_object = tav_test_all_objects(ctx, button.x, button.y);
     tav_exa_left_released(ctx);
@@ -377,20 +376,9 @@ void on_button_up(Demo &demo)
 void handle_event(Demo &demo, bool tick)
 {
     tav_context *ctx = demo.ctx;
+    if (tavapp::take_keys_and_press(ctx, demo.left)) return;
     switch (ctx->event.type) {
-    case SDL_KEYDOWN:
     case SDL_TEXTINPUT: tav_getfirstkeyinformation(ctx); break;
-    case SDL_KEYUP:
-        tav_getfinalkeyinformation(ctx);
-        tav_get_text(ctx);
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-        if (ctx->event.button.button == SDL_BUTTON_LEFT) {
-            demo.pressed = true;
-            demo.press_x = ctx->event.button.x;
-            demo.press_y = ctx->event.button.y;
-        }
-        break;
     case SDL_MOUSEBUTTONUP: on_button_up(demo); break;
     default:
         if (tick && ctx->active_window == WINDOW_ANIMATION) animate(demo);
@@ -403,7 +391,7 @@ void handle_event(Demo &demo, bool tick)
 void repeat_held_button(Demo &demo)
 {
     tav_context *ctx = demo.ctx;
-    ctx->decided_object = tav_test_all_objects(ctx, demo.press_x, demo.press_y);
+    ctx->decided_object = tav_test_all_objects(ctx, demo.left.x, demo.left.y);
     tav_exa_left_pressed(ctx);
     tav_select_window(ctx);
     ctx->decided_object = 0;
@@ -414,11 +402,11 @@ void repeat_held_button(Demo &demo)
     demo.clock.start();
     for (;;) {
         bool tick = demo.clock.next_pass(demo.ctx);
-        bool was_pressed = demo.pressed;
+        bool was_pressed = demo.left.held;
         handle_event(demo, tick);
         // A new press acts at once, so that even a click shorter than a
         // tick brings its window forward; a held button repeats on ticks.
-        if (demo.pressed && (tick || !was_pressed)) repeat_held_button(demo);
+        if (demo.left.held && (tick || !was_pressed)) repeat_held_button(demo);
     }
 }
 

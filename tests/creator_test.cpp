@@ -233,10 +233,10 @@ TEST_F(Creator, LoopHandlesAReleaseOnce)
     e.button.y = button.y + 5;
 
     Loop loop;
-    loop.held = true;
+    loop.left.held = true;
     handle_event(ed, loop);
     EXPECT_EQ(ed.state.design_lock, 15u);
-    EXPECT_FALSE(loop.held);
+    EXPECT_FALSE(loop.left.held);
     EXPECT_EQ(e.type, 0u);
     EXPECT_EQ(ctx->decided_object, 0u);
 
