@@ -296,5 +296,12 @@ const char *master_refusal(const Editor &ed, int32_t number);
 
 void copy_object_data(Editor &ed);
 void erase_objects(Editor &ed);
+// The highest design text record that has an owner; 0 when none has.
+uint32_t highest_used_stream(const Editor &ed);
+// Moves the highest records into the holes below them so that the design's
+// texts occupy text_record_count + 1 .. highest_stream without gaps.
+void compact_text_records(Editor &ed);
+// A design text record free to hand out after compacting; 0 when all are taken.
+uint32_t find_free_stream(Editor &ed);
 
 }  // namespace creator

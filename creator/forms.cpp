@@ -519,20 +519,10 @@ tav_text_record *record_of(Editor &ed, uint32_t n)
     return &ed.ctx->text_records[o->text_record];
 }
 
-// The first unowned record of the design's streams; 0 when all are taken.
-uint32_t free_stream(Editor &ed)
-{
-    if (!ed.ctx->text_records) return 0;
-    const uint32_t first = ed.ctx->text_record_count + 1;
-    for (uint32_t r = first; r < first + MAX_WORKING_STREAMS; ++r)
-        if (ed.ctx->text_records[r].owner == 0) return r;
-    return 0;
-}
-
 bool assign_stream(Editor &ed, tav_object &o)
 {
     if (record_of(ed, ed.state.selected_index)) return true;
-    const uint32_t r = free_stream(ed);
+    const uint32_t r = find_free_stream(ed);
     if (r == 0) {
         // Shown, not just loaded: otherwise the menu entry seems to do nothing.
         notice_origin(ed.ctx) = NOTICE_NONE;
