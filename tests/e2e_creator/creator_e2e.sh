@@ -8,7 +8,7 @@
 #
 # RUN_DIR is the editor's run folder (program, 6495.tav/.taw, font),
 # LAYOUT_TOOL the tavrin_layout program. CHECK is one of: startup,
-# selector, preview, quit_yes, quit_no; or "screenshot FILE", which opens
+# selector, preview, quit_yes, quit_no, geometry, stepper; or "screenshot FILE", which opens
 # the file selector and a form and saves the screen as a picture (for the
 # README).
 #
@@ -197,6 +197,102 @@ check_quit_no() {
     wait_until shows_fill 398 || fail "the editor does not react after No"
 }
 
+# Number of pixels of colour "R G B" in the area WxH+X+Y of FILE.
+pixels_of() {
+    convert "$1" -crop "$2" +repage -alpha off -depth 8 -format %c histogram:info:- |
+        awk -v want="($(echo "$3" | tr ' ' ','))" '{ gsub(/:/, "", $1); if ($2 == want) n = $1 } END { print n + 0 }'
+}
+
+# Clicks number field N, deletes its four digits on both sides of the
+# cursor and types VALUE.
+type_number() {
+    click $(spot "$1")
+    xdotool key --delay 40 Delete Delete Delete Delete BackSpace BackSpace BackSpace BackSpace
+    xdotool type --delay 40 "$2"
+}
+
+# The stage without its header, buttons, readouts and caption: where the
+# staged object stands.
+stage_floor() {
+    echo "$((O143_W - 4))x$((O143_H - 114))+$((O143_X + 2))+$((O143_Y + 110))"
+}
+
+black_on_stage_is() {
+    shoot
+    [ "$(pixels_of "$SHOT" "$(stage_floor)" "0 0 0")" -eq "$1" ]
+}
+
+# Opens the edit stage and gives the selected object (working object 1 of
+# the new design, black and empty) the kind "label or button" through the
+# behaviour form's kind menu, so that it is drawn once it has a size.
+stage_a_label() {
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 32 51 53 54 55 143 145 157 159 160 164)"
+    choose 30 32
+    wait_until shows_fill 143 || fail "the edit stage did not open"
+    choose 51 53
+    wait_until shows_fill 145 || fail "the behaviour form did not open"
+    click $(spot 160)
+    wait_until shows_fill 164 || fail "the kind menu did not open"
+    click $(spot 164)
+    click $(spot 157)
+    click $(spot 159)
+    wait_until shows_fill 143 || fail "the behaviour form did not close"
+}
+
+# Geometry form: a width and height typed and applied show on the stage as
+# a black area of exactly that size; a second width changes it again.
+check_geometry() {
+    start_editor
+    stage_a_label
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 219 227 228 238 240)"
+    black_on_stage_is 0 || fail "an empty object shows on the stage"
+    choose 51 54
+    wait_until shows_fill 219 || fail "the geometry form did not open"
+    type_number 227 200
+    type_number 228 100
+    click $(spot 238)
+    click $(spot 240)
+    wait_until black_on_stage_is 20000 ||
+        fail "the stage shows $(pixels_of "$SHOT" "$(stage_floor)" "0 0 0") black pixels, expected 200 x 100"
+    choose 51 54
+    wait_until shows_fill 219 || fail "the geometry form did not open again"
+    type_number 227 300
+    click $(spot 238)
+    click $(spot 240)
+    wait_until black_on_stage_is 30000 ||
+        fail "the stage shows $(pixels_of "$SHOT" "$(stage_floor)" "0 0 0") black pixels, expected 300 x 100"
+}
+
+swatch_is() {
+    shoot
+    [ "$(dominant_colour "$SHOT" "$(inner_area 305)")" = "$1" ]
+}
+
+# Colour form: the held ">>" of the fill's red runs the value up and the
+# swatch with it, and stops at 255 however long it is held; the single
+# steppers step once per click and stop there too.
+check_stepper() {
+    start_editor
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 51 55 290 299 302 305 336 339)"
+    choose 51 55
+    wait_until shows_fill 290 || fail "the colour form did not open"
+    wait_until swatch_is "0 0 0" || fail "the swatch does not show the object's black"
+    xdotool mousemove --window "$WINDOW" $(spot 302) mousedown 1
+    wait_until swatch_is "255 0 0" || { xdotool mouseup 1; fail "the held stepper did not reach 255"; }
+    local readout
+    readout=$(area_sum "$SHOT" "$(inner_area 299)")
+    sleep 1.5
+    shoot
+    xdotool mouseup 1
+    [ "$(dominant_colour "$SHOT" "$(inner_area 305)")" = "255 0 0" ] || fail "the held stepper went past 255"
+    [ "$(area_sum "$SHOT" "$(inner_area 299)")" = "$readout" ] || fail "the value changed after 255"
+    click $(spot 339)
+    sleep 0.5
+    swatch_is "255 0 0" || fail "the single stepper went past 255"
+    click $(spot 336)
+    wait_until swatch_is "254 0 0" || fail "the single stepper did not step down once"
+}
+
 # Not a check: a picture of the editor with the file selector and the
 # geometry form open.
 take_screenshot() {
@@ -215,7 +311,7 @@ take_screenshot() {
 }
 
 case "$CHECK" in
-startup | selector | preview | quit_yes | quit_no)
+startup | selector | preview | quit_yes | quit_no | geometry | stepper)
     [ -x "$RUN_DIR/tavrin_creator" ] || fail "no tavrin_creator in $RUN_DIR"
     [ -f "$RUN_DIR/6495.tav" ] || fail "no 6495.tav in $RUN_DIR"
     "check_$CHECK"
