@@ -96,6 +96,7 @@ enum UiObject : uint32_t {
     ADD_WINDOW = 385,
     ADD_BUTTON = 388,
     TAKE_AWAY_WINDOW = 390,
+    TAKE_AWAY_FIELD = 392,
     TAKE_AWAY_BUTTON = 393,
     QUESTION_WINDOW = 395,
     YES_BUTTON = 397,
@@ -103,6 +104,9 @@ enum UiObject : uint32_t {
     LOCK_WINDOW = 400,
     LOCK_FIELD = 402,
     LOCK_BUTTON = 403,
+    LOCK_QUESTION_WINDOW = 406,
+    LOCK_QUESTION_FIELD = 408,
+    LOCK_QUESTION_BUTTON = 409,
     RESIZE_BUTTON = 412,
     MOVE_BUTTON = 413,
     CENTRE_BUTTON = 414,
@@ -200,6 +204,9 @@ void open_selector(Editor &ed, int32_t purpose, const char *caption);
 void selector_entry_pressed(Editor &ed, uint32_t entry);
 void selector_action(Editor &ed);
 void ask_retry_directory(Editor &ed);
+// Changes into a directory chosen in the selector and lists its names;
+// 0 done, -1 when it cannot be entered (nothing is shown then).
+int32_t enter_directory(Editor &ed, const char *name);
 
 // ---------------------------------------------------------------------------
 // Start-up and event loop (main.cpp), dispatch (dispatch.cpp), preview
@@ -245,6 +252,12 @@ void close_definition_file(Editor &ed);
 void take_away_working_objects(Editor &ed);
 void enter_parent_directory(Editor &ed);
 void show_retry_quit(Editor &ed);
+// Shows `message` in window 140 with "Retry" and "Quit" and waits for the
+// answer (show_retry_quit).
+void ask_retry(Editor &ed, const char *message);
+// Asks `question` in window 395 with "Yes" and "No"; returns the button
+// pressed, or 7 when the window was closed with its close operator.
+int32_t ask_yes_no(Editor &ed, const char *question);
 
 // ---------------------------------------------------------------------------
 // Selection and the edit stage (selection.cpp)
@@ -296,6 +309,9 @@ const char *master_refusal(const Editor &ed, int32_t number);
 
 void copy_object_data(Editor &ed);
 void erase_objects(Editor &ed);
+// Erases working object `n` (an object index). keep_forms 1 leaves reloading
+// the forms to the caller. True when the selection panel must be refreshed.
+bool erase_object(Editor &ed, uint32_t n, int32_t keep_forms);
 // The highest design text record that has an owner; 0 when none has.
 uint32_t highest_used_stream(const Editor &ed);
 // Moves the highest records into the holes below them so that the design's

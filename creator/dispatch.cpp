@@ -477,13 +477,9 @@ void preview_design(Editor &ed)
 void ask_quit(Editor &ed)
 {
     tav_context *ctx = ed.ctx;
-    tav_copy_st_last_part("Yes", ui(ed, YES_BUTTON).text);
-    tav_copy_st_last_part("No", ui(ed, NO_BUTTON).text);
-    tav_load_window_text_buttons(ctx, QUESTION_WINDOW,
-                                 "Do you realy want to close Tavrin Creator? \n Please keep in mind that unsafed "
-                                 "data will be lost.",
-                                 YES_BUTTON, NO_BUTTON);
-    const int32_t answer = tav_decide_window(ctx, QUESTION_WINDOW, YES_BUTTON, NO_BUTTON);
+    const int32_t answer = ask_yes_no(ed,
+                                      "Do you realy want to close Tavrin Creator? \n Please keep in mind that unsafed "
+                                      "data will be lost.");
     if (answer == int32_t(YES_BUTTON)) shut_down(ed, 0);
     if (answer == int32_t(NO_BUTTON)) tav_close_win(ctx, QUESTION_WINDOW);
     redraw(ed);

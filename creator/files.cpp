@@ -1,41 +1,817 @@
 // Opening, saving and closing designs, taking objects away from the end of
 // the design, and the two services of the file selector: the parent folder
 // and the "Retry"/"Quit" question after a failure.
+//
+// On disk a design is numbered from 1: record i of the object file is
+// working object i, and the numbers stored in records (masters, dependents,
+// text records, owners) are design numbers. In memory the design lies behind
+// the editor's own objects and text records, so opening adds object_count
+// and text_record_count to every number and saving takes them off again.
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "creator.h"
+#include "records.h"
+#include "resources.h"
+#include "selection.h"
 
 namespace creator {
 
+namespace {
+
+const char *const NAME_ERROR = "Error. Select again or quit ?";
+const char *const NOT_A_TAV_FILE = "No tav-file. Select again or quit ?";
+const char *const TAV_FILE_FAILED = "Can't open tav-file. Try again or quit ?";
+const char *const TAW_FILE_FAILED = "Can't open taw-file. Try again or quit ?";
+const char *const NO_ROOM = "Not enough memory. Select again or quit ?";
+
+constexpr uint32_t CLOSE_OPERATOR = 7;
+constexpr uint32_t WORKING_WINDOWS[] = {STAGE_WINDOW,      BEHAVIOUR_WINDOW, SELECTION_WINDOW, GEOMETRY_WINDOW,
+                                        STREAM_WINDOW,     SHORT_TEXT_WINDOW, TEXT_FORM_WINDOW, COLOUR_WINDOW};
+
+// Records of a design numbered as in its files: element 0 is unused.
+using ObjectRecords = std::vector<tav_object_record>;
+using TextRecords = std::vector<tav_text_record>;
+
+// ---------------------------------------------------------------------------
+// Numbers and names
+// ---------------------------------------------------------------------------
+
+// Sums and differences of coordinates wrap around like the library's: a
+// design may hold any 32-bit value.
+int32_t wrapped_add(int32_t a, int32_t b)
+{
+    return int32_t(uint32_t(a) + uint32_t(b));
+}
+
+int32_t wrapped_sub(int32_t a, int32_t b)
+{
+    return int32_t(uint32_t(a) - uint32_t(b));
+}
+
+// The design number of index n in a range that starts after `base` and holds
+// `count` numbers; 0 for none and for anything outside the range.
+uint32_t design_number(uint32_t n, uint32_t base, uint32_t count)
+{
+    return n > base && n - base <= count ? n - base : 0;
+}
+
+// The index of design number n behind `base`; 0 stays 0.
+uint32_t index_of(uint32_t n, uint32_t base)
+{
+    return n != 0 ? n + base : 0;
+}
+
+bool ends_in_tav(const char *name)
+{
+    const size_t length = std::strlen(name);
+    return length >= 3 && tav_strcmp(name + length - 3, "tav", 2) == 1;
+}
+
+// The text file that pairs with an object file: the name up to and
+// including the first "." of its last part, then "taw" (layout.old.tav pairs
+// with layout.taw). A name without a dot has its final "tav" replaced.
+std::string text_file_name(const char *name)
+{
+    const std::string object_file(name);
+    const size_t slash = object_file.rfind('/');
+    const size_t dot = object_file.find('.', slash == std::string::npos ? 0 : slash + 1);
+    if (dot == std::string::npos) return object_file.substr(0, object_file.size() - 3) + "taw";
+    return object_file.substr(0, dot + 1) + "taw";
+}
+
+// A string field read from a file ends inside the field, at its last byte
+// at the latest.
+template <size_t N>
+void terminate(char (&field)[N])
+{
+    if (!std::memchr(field, 0, N)) field[N - 1] = '\0';
+}
+
+// The record-level rule of the loader: `hidden` counts only for an object of
+// a kind that is not 0 which is independent or a plain box.
+bool hidden_is_stored(uint32_t kind, uint32_t master)
+{
+    return kind != TAV_KIND_EMPTY && (kind == TAV_KIND_BOX || master == 0);
+}
+
+// ---------------------------------------------------------------------------
+// Dialogs
+// ---------------------------------------------------------------------------
+
+// Failures of saving, and of the text file when opening, take the file
+// selector away before the message; "Retry" brings it back.
+void leave_selector(Editor &ed)
+{
+    tav_close_win(ed.ctx, SELECTOR_WINDOW);
+    ui(ed, SELECTOR_WINDOW).hidden = 1;
+}
+
+// A locked design opens only for the third of its lock number, typed into
+// window 406. A negative lock never opens.
+bool unlocked(Editor &ed, int32_t lock)
+{
+    if (lock == 0) return true;
+    if (lock < 0) return false;
+    // The field starts empty: an answer typed for an earlier design must
+    // not open this one.
+    set_caption(ed, LOCK_QUESTION_FIELD, "");
+    tav_reset_textobject(ed.ctx, 0, LOCK_QUESTION_FIELD);
+    tav_notice_window(ed.ctx, LOCK_QUESTION_WINDOW, LOCK_QUESTION_BUTTON);
+    redraw(ed);
+    int32_t typed = 0;
+    tav_transform_str_to_num(ui(ed, LOCK_QUESTION_FIELD).text, &typed);
+    return typed == lock / 3;
+}
+
+// ---------------------------------------------------------------------------
+// Reading the files of a design
+// ---------------------------------------------------------------------------
+
+// The whole records of an open file, read into elements 1..count of
+// `records`; false when the file cannot be measured or read. Nothing is read
+// when the file holds more than `room` records: `count` tells how many.
+template <typename Record>
+bool read_records(FILE *f, size_t record_size, void (*decode)(const uint8_t *, Record *), uint32_t room,
+                  std::vector<Record> &records, uint32_t &count)
+{
+    if (std::fseek(f, 0, SEEK_END) != 0) return false;
+    const long size = std::ftell(f);
+    if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) return false;
+    const uint64_t whole = uint64_t(size) / record_size;
+    count = whole > UINT32_MAX ? UINT32_MAX : uint32_t(whole);
+    if (count > room) return true;
+    records.assign(size_t(count) + 1, Record{});
+    std::vector<uint8_t> bytes(record_size);
+    for (uint32_t i = 1; i <= count; ++i) {
+        if (std::fread(bytes.data(), 1, record_size, f) != record_size) return false;
+        decode(bytes.data(), &records[i]);
+    }
+    return true;
+}
+
+// Reads a file of records; the answer is the message for a failure, or
+// nullptr when `records` holds its `count` records.
+template <typename Record>
+const char *read_design_file(const char *path, size_t record_size, void (*decode)(const uint8_t *, Record *),
+                             uint32_t room, const char *open_failed, std::vector<Record> &records, uint32_t &count)
+{
+    FILE *f = std::fopen(path, "rb");
+    if (!f) return open_failed;
+    const bool read = read_records(f, record_size, decode, room, records, count);
+    std::fclose(f);
+    if (!read) return open_failed;
+    return count > room ? NO_ROOM : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Keeping an opened design sound
+// ---------------------------------------------------------------------------
+
+// Takes entry i out of a dependents list. Inside the list (before its first
+// 0) the entries behind it close the gap so that they stay in the list.
+void drop_dependent(tav_object_record &r, int i)
+{
+    int end = 0;
+    while (end < TAV_MAX_DEPENDENTS && r.dependents[end] != 0) ++end;
+    if (i >= end) {
+        r.dependents[i] = 0;
+        return;
+    }
+    for (; i + 1 < end; ++i) r.dependents[i] = r.dependents[i + 1];
+    r.dependents[end - 1] = 0;
+}
+
+enum Mark : uint8_t { UNSEEN, ON_PATH, FINISHED };
+
+// Follows the masters up from every record; a master that leads back onto
+// the path walked closes a loop and is cut, so every walk up ends.
+void cut_master_loops(ObjectRecords &records)
+{
+    std::vector<uint8_t> mark(records.size(), UNSEEN);
+    std::vector<uint32_t> path;
+    for (uint32_t start = 1; start < records.size(); ++start) {
+        path.clear();
+        for (uint32_t n = start; n != 0 && mark[n] == UNSEEN; n = records[n].master) {
+            mark[n] = ON_PATH;
+            path.push_back(n);
+            if (records[n].master != 0 && mark[records[n].master] == ON_PATH) records[n].master = 0;
+        }
+        for (uint32_t n : path) mark[n] = FINISHED;
+    }
+}
+
+// Walks down the dependents lists (all 100 entries, since some walks go on
+// past a 0) without recursion; an entry that leads back to a record whose
+// walk is still open closes a cycle and is dropped, so every walk down ends.
+void cut_dependent_cycles(ObjectRecords &records)
+{
+    struct Step {
+        uint32_t record;
+        int next;
+    };
+    std::vector<uint8_t> mark(records.size(), UNSEEN);
+    std::vector<Step> open;
+    for (uint32_t root = 1; root < records.size(); ++root) {
+        if (mark[root] != UNSEEN) continue;
+        mark[root] = ON_PATH;
+        open.push_back({root, 0});
+        while (!open.empty()) {
+            Step &top = open.back();
+            tav_object_record &r = records[top.record];
+            if (top.next >= TAV_MAX_DEPENDENTS) {
+                mark[top.record] = FINISHED;
+                open.pop_back();
+                continue;
+            }
+            const uint32_t d = r.dependents[top.next];
+            if (d != 0 && mark[d] == ON_PATH) {
+                drop_dependent(r, top.next);  // the list is shorter now: the walk ends
+                continue;
+            }
+            ++top.next;
+            if (d != 0 && mark[d] == UNSEEN) {
+                mark[d] = ON_PATH;
+                open.push_back({d, 0});
+            }
+        }
+    }
+}
+
+// Whatever an object file holds, the design taken from it stays inside its
+// own numbers: strings end inside their fields, masters and dependents
+// beyond the design count as none, and loops of masters and cycles of
+// dependents lists are cut, like the library's loader does with a layout.
+void repair_objects(ObjectRecords &records)
+{
+    const uint32_t count = uint32_t(records.size() - 1);
+    for (uint32_t n = 1; n <= count; ++n) {
+        tav_object_record &r = records[n];
+        terminate(r.text);
+        terminate(r.font_file);
+        terminate(r.image_file);
+        if (r.master > count) r.master = 0;
+        for (int i = TAV_MAX_DEPENDENTS - 1; i >= 0; --i)
+            if (r.dependents[i] > count) drop_dependent(r, i);
+    }
+    cut_master_loops(records);
+    cut_dependent_cycles(records);
+}
+
+// Text record numbers beyond the `texts` records read count as none.
+void drop_text_numbers_beyond(ObjectRecords &records, uint32_t texts)
+{
+    for (tav_object_record &r : records)
+        if (r.text_record > texts) r.text_record = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Objects and records
+// ---------------------------------------------------------------------------
+
+// A working object from its record; the record's numbers are design numbers
+// inside the design.
+void object_from_record(const Editor &ed, const tav_object_record &r, tav_object &o)
+{
+    const uint32_t objects = ed.ctx->object_count;
+    o.x = r.x, o.y = r.y, o.w = r.w, o.h = r.h;
+    o.fill_r = r.fill_r, o.fill_g = r.fill_g, o.fill_b = r.fill_b;
+    std::memcpy(o.text, r.text, sizeof o.text);
+    o.font_state = r.font_state;
+    o.font_size = r.font_size;
+    std::memcpy(o.font_file, r.font_file, sizeof o.font_file);
+    o.text_record = index_of(r.text_record, ed.ctx->text_record_count);
+    o.text_r = r.text_r, o.text_g = r.text_g, o.text_b = r.text_b;
+    o.margin_left = r.margin_left, o.margin_right = r.margin_right;
+    o.margin_top = r.margin_top, o.margin_bottom = r.margin_bottom;
+    o.text_format = r.text_format, o.line_width = r.line_width, o.line_spacing = r.line_spacing;
+    if (hidden_is_stored(r.kind, r.master)) o.hidden = r.hidden;
+    o.kind = r.kind;
+    o.window_style = r.window_style;
+    o.editable = r.editable;
+    o.text_length = r.text_length;  // saved as is, so it must come back as well
+    o.capacity = r.capacity;
+    o.border_style = r.border_style, o.border_distance = r.border_distance;
+    o.border_r = r.border_r, o.border_g = r.border_g, o.border_b = r.border_b;
+    o.master = index_of(r.master, objects);
+    if (r.dependents[0] != 0)
+        for (int i = 0; i < TAV_MAX_DEPENDENTS; ++i) o.dependents[i] = index_of(r.dependents[i], objects);
+    o.scroll_extent_w = r.scroll_extent_w, o.scroll_extent_h = r.scroll_extent_h;
+    std::memcpy(o.image_file, r.image_file, sizeof o.image_file);
+    o.pinned = r.pinned;
+}
+
+// The record of a working object as it stands in memory. An open font is
+// stored as one to open and a loaded image as one to load; numbers become
+// design numbers, and masters, dependents and text records outside the
+// design (objects taken away, records beyond the text file) are left out.
+tav_object_record record_from_object(const Editor &ed, const tav_object &o, uint32_t objects, uint32_t texts)
+{
+    const uint32_t base = ed.ctx->object_count;
+    tav_object_record r{};
+    r.x = o.x, r.y = o.y, r.w = o.w, r.h = o.h;
+    r.fill_r = o.fill_r, r.fill_g = o.fill_g, r.fill_b = o.fill_b;
+    std::memcpy(r.text, o.text, sizeof r.text);
+    r.font_state = o.font_state == 2 ? 1 : o.font_state;
+    r.font_size = o.font_size;
+    std::memcpy(r.font_file, o.font_file, sizeof r.font_file);
+    r.text_record = design_number(o.text_record, ed.ctx->text_record_count, texts);
+    r.text_r = o.text_r, r.text_g = o.text_g, r.text_b = o.text_b;
+    r.margin_left = o.margin_left, r.margin_right = o.margin_right;
+    r.margin_top = o.margin_top, r.margin_bottom = o.margin_bottom;
+    r.text_format = o.text_format, r.line_width = o.line_width, r.line_spacing = o.line_spacing;
+    if (hidden_is_stored(o.kind, o.master)) r.hidden = o.hidden;
+    r.kind = o.kind == TAV_KIND_IMAGE ? TAV_KIND_IMAGE_FILE : o.kind;
+    r.window_style = o.window_style;
+    r.editable = o.editable;
+    r.text_length = o.text_length;
+    r.capacity = o.capacity;
+    r.border_style = o.border_style, r.border_distance = o.border_distance;
+    r.border_r = o.border_r, r.border_g = o.border_g, r.border_b = o.border_b;
+    r.master = design_number(o.master, base, objects);
+    int kept = 0;
+    for (int i = 0; i < TAV_MAX_DEPENDENTS && o.dependents[i] != 0; ++i)
+        if (const uint32_t d = design_number(o.dependents[i], base, objects)) r.dependents[kept++] = d;
+    r.scroll_extent_w = o.scroll_extent_w, r.scroll_extent_h = o.scroll_extent_h;
+    std::memcpy(r.image_file, o.image_file, sizeof r.image_file);
+    r.pinned = o.pinned;
+    return r;
+}
+
+// Shifts the records of r's dependents, and theirs, by (dx, dy). A record of
+// zero size is skipped with everything below it; a list that leads back into
+// the walk is not followed again.
+void shift_dependents(ObjectRecords &records, uint32_t r, int32_t dx, int32_t dy, std::vector<uint8_t> &on_path)
+{
+    on_path[r] = 1;
+    for (uint32_t d : records[r].dependents) {
+        if (d == 0) break;
+        if (d >= records.size() || on_path[d]) continue;
+        tav_object_record &dependent = records[d];
+        if (dependent.w == 0 || dependent.h == 0) continue;
+        dependent.x = wrapped_add(dependent.x, dx);
+        dependent.y = wrapped_add(dependent.y, dy);
+        shift_dependents(records, d, dx, dy, on_path);
+    }
+    on_path[r] = 0;
+}
+
+void shift_record_dependents(ObjectRecords &records, uint32_t r, int32_t dx, int32_t dy)
+{
+    std::vector<uint8_t> on_path(records.size(), 0);
+    shift_dependents(records, r, dx, dy, on_path);
+}
+
+// The staged object, or in master mode its master, stands on the edit stage
+// with stage values; its records get the values it has in the design.
+void put_staged_back(const Editor &ed, ObjectRecords &records)
+{
+    const creator_state &s = ed.state;
+    const uint32_t base = ed.ctx->object_count, count = uint32_t(records.size() - 1);
+    const uint32_t selected = design_number(s.selected_index, base, count);
+    if (selected == 0) return;
+    const tav_object &o = ed.ctx->objects[s.selected_index];
+    tav_object_record &r = records[selected];
+    if (s.master_mode == 0) {
+        r.master = design_number(s.saved_master, base, count);
+        r.pinned = s.saved_pinned;
+        r.hidden = hidden_is_stored(o.kind, r.master) ? s.saved_hidden : 0;
+        r.x = s.design_x;
+        r.y = s.design_y;
+        shift_record_dependents(records, selected, wrapped_sub(s.design_x, o.x), wrapped_sub(s.design_y, o.y));
+        return;
+    }
+    // Master mode: the selected object keeps its own master, hidden and
+    // pinned values (master mode leaves them alone) and wears the marking
+    // border over its own; its master is the one on the stage.
+    r.border_style = s.saved_border_style;
+    r.border_distance = s.saved_border_distance;
+    r.border_r = s.saved_border_r, r.border_g = s.saved_border_g, r.border_b = s.saved_border_b;
+    const uint32_t master = design_number(s.selected_master, base, count);
+    if (master == 0) return;
+    const tav_object &m = ed.ctx->objects[s.selected_master];
+    tav_object_record &mr = records[master];
+    mr.x = s.master_design_x;
+    mr.y = s.master_design_y;
+    mr.master = 0;
+    mr.hidden = hidden_is_stored(m.kind, 0) ? s.saved_master_hidden : 0;
+    shift_record_dependents(records, master, wrapped_sub(s.master_design_x, m.x),
+                            wrapped_sub(s.master_design_y, m.y));
+}
+
+// ---------------------------------------------------------------------------
+// The design in memory
+// ---------------------------------------------------------------------------
+
+// Text record r of the design's range, or nullptr outside it.
+tav_text_record *design_record(const Editor &ed, uint32_t r)
+{
+    const tav_context *ctx = ed.ctx;
+    if (!ctx->text_records || design_number(r, ctx->text_record_count, MAX_WORKING_STREAMS) == 0) return nullptr;
+    return &ctx->text_records[r];
+}
+
+// How many text records the design's text file holds: every record handed
+// out, and never fewer than reach up to the highest one in use.
+uint32_t design_text_count(const Editor &ed)
+{
+    if (!ed.ctx->text_records) return 0;
+    const uint32_t used = design_number(ed.state.highest_stream, ed.ctx->text_record_count, MAX_WORKING_STREAMS);
+    const uint32_t texts = ed.state.streams_assigned > used ? ed.state.streams_assigned : used;
+    return texts < MAX_WORKING_STREAMS ? texts : MAX_WORKING_STREAMS;
+}
+
+// Takes the selected object (or in master mode its master) off the edit
+// stage and back to its place in the design, and empties the stage's
+// entries that held them; afterwards nothing is selected.
+void take_off_stage(Editor &ed)
+{
+    creator_state &s = ed.state;
+    if (s.selected_index != 0) {
+        if (s.master_mode == 1) {
+            restore_selected_border(ed);
+            unstage_master(ed);
+        } else {
+            unstage_selected(ed);
+        }
+    }
+    s.master_mode = 0;
+    s.selected_index = 0;
+    leave_master_layout(ed);  // the normal tool row; entries 12 and 13 now hold nothing
+    ui(ed, STAGE_WINDOW).dependents[14] = 0;
+}
+
+// Clears working object `n` (an index) with its text record: the fields go
+// to 0 and the strings become empty; its font and image are let go.
+void clear_working_object(Editor &ed, uint32_t n)
+{
+    tav_object &o = ed.ctx->objects[n];
+    if (tav_text_record *record = design_record(ed, o.text_record)) {
+        record->owner = 0;
+        record->text[0] = '\0';
+    }
+    release_font(ed, o);
+    release_image(ed, o);
+    const uint32_t line_count = o.line_count;
+    char *stream = o.stream;
+    const int32_t stream_cursor = o.stream_cursor;
+    o = tav_object{};
+    // A chain mother's big stream stays with the object: the toolkit owns
+    // those buffers.
+    o.line_count = line_count;
+    o.stream = stream;
+    o.stream_cursor = stream_cursor;
+}
+
+// Empties the design's text records up to the highest one handed out.
+void clear_design_records(Editor &ed)
+{
+    const uint32_t first = ed.ctx->text_record_count + 1;
+    for (uint32_t r = first; r <= ed.state.highest_stream; ++r) {
+        tav_text_record *record = design_record(ed, r);
+        if (!record) break;
+        record->owner = 0;
+        record->cursor_position = 0;
+        record->text[0] = '\0';
+    }
+}
+
+// The first independent object after the seven window operators, where
+// the editor starts on an opened design; working object 1 when there is none.
+uint32_t first_top_level(const ObjectRecords &records)
+{
+    for (uint32_t i = TAV_OPERATOR_COUNT + 1; i < records.size(); ++i)
+        if (records[i].master == 0) return i;
+    return 1;
+}
+
+// Puts the design's texts into the records behind the editor's own. Each
+// record belongs to the first object that shows it; a record no object
+// shows is free.
+void place_texts(Editor &ed, const ObjectRecords &objects, TextRecords &texts)
+{
+    tav_context *ctx = ed.ctx;
+    for (tav_text_record &t : texts) {
+        terminate(t.text);
+        t.owner = 0;
+    }
+    for (uint32_t i = uint32_t(objects.size() - 1); i >= 1; --i)
+        if (const uint32_t t = objects[i].text_record) texts[t].owner = ctx->object_count + i;
+    for (uint32_t t = 1; t < texts.size(); ++t) ctx->text_records[ctx->text_record_count + t] = texts[t];
+}
+
+// Lays out the texts of the working objects 1..count.
+void lay_out_texts(Editor &ed, uint32_t count)
+{
+    for (uint32_t n = ed.ctx->object_count + 1; n <= ed.ctx->object_count + count; ++n) {
+        const tav_object &o = ed.ctx->objects[n];
+        if (o.kind == TAV_KIND_EMPTY) continue;
+        if (o.text_record != 0)
+            tav_format_object_text(ed.ctx, n);
+        else if (o.kind == TAV_KIND_LABEL || o.kind == TAV_KIND_ENTRY)
+            tav_format_small_obj(ed.ctx, n);
+    }
+}
+
+// Reads the text file of a design whose records name text records; the
+// answer is the message of a failure, or nullptr.
+const char *read_texts(Editor &ed, const char *name, uint32_t max_text_records, TextRecords &texts, uint32_t &count)
+{
+    const uint32_t room = ed.ctx->text_records
+                              ? (max_text_records < MAX_WORKING_STREAMS ? max_text_records : MAX_WORKING_STREAMS)
+                              : 0;
+    return read_design_file(text_file_name(name).c_str(), TAV_TEXT_RECORD_SIZE, tav::decode_text_record, room,
+                            TAW_FILE_FAILED, texts, count);
+}
+
+// Turns the records of an opened design into the working objects: the
+// previous design leaves the stage and the memory, the new one's images,
+// fonts and texts are loaded and its first independent object is selected.
+void load_design(Editor &ed, ObjectRecords &records, const char *name, uint32_t max_text_records)
+{
+    tav_context *ctx = ed.ctx;
+    creator_state &s = ed.state;
+    const uint32_t count = uint32_t(records.size() - 1);
+    bool has_texts = false;
+    for (const tav_object_record &r : records) has_texts = has_texts || r.text_record != 0;
+
+    take_off_stage(ed);
+    clear_design_records(ed);
+    s.streams_assigned = 0;
+    s.highest_stream = 0;
+    for (uint32_t i = 1; i <= count; ++i) {
+        clear_working_object(ed, ctx->object_count + i);
+        object_from_record(ed, records[i], ctx->objects[ctx->object_count + i]);
+    }
+    s.design_lock = uint32_t(records[1].offset_y);
+    s.number_of_working_objects = count;
+    // The library's loaders reach only objects up to object_count.
+    ctx->object_count += count;
+    load_design_images(ed);
+    load_design_fonts(ed);
+    ctx->object_count -= count;
+
+    TextRecords texts;
+    uint32_t text_count = 0;
+    const char *failure = has_texts ? read_texts(ed, name, max_text_records, texts, text_count) : nullptr;
+    // After a failure the objects stay, without texts, and the file does
+    // not count as open.
+    if (failure) text_count = 0;
+    drop_text_numbers_beyond(records, text_count);
+    for (uint32_t i = 1; i <= count; ++i)
+        ctx->objects[ctx->object_count + i].text_record = index_of(records[i].text_record, ctx->text_record_count);
+    if (text_count > 0) {
+        ctx->text_records_loaded = 1;
+        place_texts(ed, records, texts);
+    }
+    lay_out_texts(ed, count);
+    select_working_object(ed, first_top_level(records), 0);
+    if (failure) {
+        leave_selector(ed);
+        ask_retry(ed, failure);
+        return;
+    }
+    s.streams_assigned = text_count;
+    s.highest_stream = text_count + ctx->text_record_count;
+    std::snprintf(s.file_name, sizeof s.file_name, "%s", name);
+    s.file_open = 1;
+}
+
+// ---------------------------------------------------------------------------
+// Writing the files of a design
+// ---------------------------------------------------------------------------
+
+// Permissions of a file written in place of `target`: those it has, or
+// those a new file gets.
+mode_t new_file_mode(const std::string &target)
+{
+    struct stat st;
+    if (stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes `bytes` into a new temporary file beside `target`; false, with no
+// file left behind, when any step fails. A file that exists but may not be
+// written is not replaced either.
+bool write_beside(const std::string &target, const std::vector<uint8_t> &bytes, std::string &temporary)
+{
+    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) return false;
+    temporary = target + ".XXXXXX";
+    const int fd = mkstemp(&temporary[0]);
+    if (fd < 0) return false;
+    FILE *f = fdopen(fd, "wb");
+    if (!f) {
+        close(fd);
+        unlink(temporary.c_str());
+        return false;
+    }
+    bool ok = fchmod(fd, new_file_mode(target)) == 0;
+    ok = ok && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+    ok = std::fflush(f) == 0 && ok;
+    ok = ok && fsync(fd) == 0;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) unlink(temporary.c_str());
+    return ok;
+}
+
+template <typename Record>
+std::vector<uint8_t> encode_all(const std::vector<Record> &records, size_t record_size,
+                                void (*encode)(const Record *, uint8_t *))
+{
+    std::vector<uint8_t> bytes((records.size() - 1) * record_size);
+    for (size_t i = 1; i < records.size(); ++i) encode(&records[i], bytes.data() + (i - 1) * record_size);
+    return bytes;
+}
+
+// The design's text records 1..count as the text file holds them: owners
+// are design numbers.
+TextRecords text_records_of(const Editor &ed, uint32_t count, uint32_t objects)
+{
+    TextRecords texts(size_t(count) + 1, tav_text_record{});
+    for (uint32_t t = 1; t <= count; ++t) {
+        texts[t] = ed.ctx->text_records[ed.ctx->text_record_count + t];
+        texts[t].owner = design_number(texts[t].owner, ed.ctx->object_count, objects);
+    }
+    return texts;
+}
+
+// Writes the pair: both files go to temporary files first and replace the
+// old ones only when both are complete, so a failed save leaves the files
+// that were there whole. The answer is the message of a failure, or nullptr.
+const char *write_design(const Editor &ed, const char *name, const ObjectRecords &records, uint32_t text_count)
+{
+    std::string objects_file;
+    if (!write_beside(name, encode_all(records, TAV_OBJECT_RECORD_SIZE, tav::encode_object_record), objects_file))
+        return TAV_FILE_FAILED;
+    std::string texts_file;
+    const std::string text_name = text_file_name(name);
+    if (text_count > 0) {
+        const TextRecords texts = text_records_of(ed, text_count, uint32_t(records.size() - 1));
+        if (!write_beside(text_name, encode_all(texts, TAV_TEXT_RECORD_SIZE, tav::encode_text_record), texts_file)) {
+            unlink(objects_file.c_str());
+            return TAW_FILE_FAILED;
+        }
+    }
+    if (std::rename(objects_file.c_str(), name) != 0) {
+        unlink(objects_file.c_str());
+        if (text_count > 0) unlink(texts_file.c_str());
+        return TAV_FILE_FAILED;
+    }
+    if (text_count > 0 && std::rename(texts_file.c_str(), text_name.c_str()) != 0) {
+        unlink(texts_file.c_str());
+        return TAW_FILE_FAILED;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Operations
+// ---------------------------------------------------------------------------
+
+void ask_retry(Editor &ed, const char *message)
+{
+    tav_copy_st_last_part("Retry", ui(ed, RETRY_BUTTON).text);
+    tav_copy_st_last_part("Quit", ui(ed, QUIT_BUTTON).text);
+    tav_load_window_text_buttons(ed.ctx, RETRY_WINDOW, message, RETRY_BUTTON, QUIT_BUTTON);
+    show_retry_quit(ed);
+}
+
+int32_t ask_yes_no(Editor &ed, const char *question)
+{
+    tav_copy_st_last_part("Yes", ui(ed, YES_BUTTON).text);
+    tav_copy_st_last_part("No", ui(ed, NO_BUTTON).text);
+    tav_load_window_text_buttons(ed.ctx, QUESTION_WINDOW, question, YES_BUTTON, NO_BUTTON);
+    return tav_decide_window(ed.ctx, QUESTION_WINDOW, YES_BUTTON, NO_BUTTON);
+}
+
 void open_definition_file(Editor &ed, uint32_t max_objects, uint32_t max_text_records, const char *name)
 {
-    (void)ed, (void)max_objects, (void)max_text_records, (void)name;
+    switch (tav_check_file_type(ed.ctx, name)) {
+    case TAV_FILE_DIRECTORY: {
+        const int32_t result = enter_directory(ed, name);
+        std::printf("6331 test %d filename %s \n", result, name);
+        if (result != 0) ask_retry_directory(ed);
+        return;
+    }
+    case TAV_FILE_REGULAR: break;
+    default: ask_retry(ed, NAME_ERROR); return;
+    }
+    if (std::strlen(name) < 4) {
+        ask_retry(ed, NAME_ERROR);
+        return;
+    }
+    if (!ends_in_tav(name)) {
+        ask_retry(ed, NOT_A_TAV_FILE);
+        return;
+    }
+    // The design must fit into the room behind the editor's own objects.
+    const uint32_t capacity = ed.object_capacity - ed.ctx->object_count;
+    const uint32_t room = max_objects < capacity ? max_objects : capacity;
+    ObjectRecords records;
+    uint32_t count = 0;
+    const char *failure = read_design_file(name, TAV_OBJECT_RECORD_SIZE, tav::decode_object_record, room,
+                                           TAV_FILE_FAILED, records, count);
+    // An empty file holds no design: not even the window operators.
+    if (!failure && count == 0) failure = NAME_ERROR;
+    if (failure) {
+        ask_retry(ed, failure);
+        return;
+    }
+    if (!unlocked(ed, records[1].offset_y)) return;
+    repair_objects(records);
+    load_design(ed, records, name, max_text_records);
 }
 
 int32_t save_definition_file(Editor &ed, const char *name)
 {
-    (void)ed, (void)name;
+    if (tav_check_file_type(ed.ctx, name) == TAV_FILE_DIRECTORY) {
+        if (enter_directory(ed, name) != 0) ask_retry_directory(ed);
+        return 0;
+    }
+    // A name too short to end in ".tav" is refused like an empty one.
+    const char *refusal = std::strlen(name) < 4 ? NAME_ERROR : !ends_in_tav(name) ? NOT_A_TAV_FILE : nullptr;
+    if (!refusal) {
+        compact_text_records(ed);
+        const creator_state &s = ed.state;
+        const uint32_t count = s.number_of_working_objects < ed.object_capacity - ed.ctx->object_count
+                                   ? s.number_of_working_objects
+                                   : ed.object_capacity - ed.ctx->object_count;
+        const uint32_t text_count = design_text_count(ed);
+        ObjectRecords records(size_t(count) + 1, tav_object_record{});
+        for (uint32_t i = 1; i <= count; ++i)
+            records[i] = record_from_object(ed, ed.ctx->objects[ed.ctx->object_count + i], count, text_count);
+        put_staged_back(ed, records);
+        if (count >= 1) records[1].offset_y = int32_t(s.design_lock);
+        refusal = write_design(ed, name, records, text_count);
+    }
+    if (!refusal) return 1;
+    leave_selector(ed);
+    ask_retry(ed, refusal);
     return 0;
 }
 
 void close_definition_file(Editor &ed)
 {
-    (void)ed;
+    const int32_t answer = ask_yes_no(ed, "Do you realy want to close file without saving?");
+    if (answer == int32_t(NO_BUTTON)) redraw(ed);
+    if (answer != int32_t(YES_BUTTON)) return;
+
+    tav_context *ctx = ed.ctx;
+    creator_state &s = ed.state;
+    take_off_stage(ed);
+    for (uint32_t n = ctx->object_count + 1; n <= ctx->object_count + s.number_of_working_objects; ++n)
+        if (object_at(ed, n)) clear_working_object(ed, n);
+    clear_design_records(ed);
+    s.number_of_working_objects = NEW_DESIGN_OBJECTS;
+    s.streams_assigned = 0;
+    s.highest_stream = 0;
+    s.file_open = 0;
+    // A new design has no name and no lock yet.
+    s.file_name[0] = '\0';
+    s.design_lock = 0;
+    for (uint32_t window : WORKING_WINDOWS) tav_close_win(ctx, window);
+    if (ctx->cursor_object > ctx->object_count) ctx->cursor_object = 0;
+    s.selected_number = 0;
+    redraw(ed);
 }
 
 void take_away_working_objects(Editor &ed)
 {
+    creator_state &s = ed.state;
+    int32_t typed = 0;
+    tav_transform_str_to_num(ui(ed, TAKE_AWAY_FIELD).text, &typed);
+    if (typed <= 0) return;
+    // One working object always remains.
+    const uint32_t most = s.number_of_working_objects > 0 ? s.number_of_working_objects - 1 : 0;
+    const uint32_t count = uint32_t(typed) < most ? uint32_t(typed) : most;
+    tav_close_win(ed.ctx, 0);
+    if (ask_yes_no(ed, "Do you realy want to take away and erase objects?") == int32_t(YES_BUTTON)) {
+        s.number_of_working_objects -= count;
+        // A selection that left the design moves to its last object.
+        if (s.selected_index > ed.ctx->object_count + s.number_of_working_objects)
+            select_working_object(ed, s.number_of_working_objects, 0);
+        else
+            refresh_selection_panel(ed, 0);
+    }
     redraw(ed);
 }
 
 void enter_parent_directory(Editor &ed)
 {
-    if (chdir("..") != 0) {
+    if (enter_directory(ed, "..") != 0) {
         ask_retry_directory(ed);
         return;
     }
-    tav_read_app_dir(ed.ctx);
-    tav_load_dir_entries(ed.ctx, SELECTOR_LIST);
     relist(ed, nullptr);
 }
 

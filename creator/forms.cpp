@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "creator.h"
+#include "resources.h"
 #include "selection.h"
 
 namespace creator {
@@ -335,30 +336,6 @@ void apply_geometry(Editor &ed, tav_object &o)
     else if (o.text_record)
         tav_format_object_text(ed.ctx, s.selected_index);
     show_size(ed, o);
-}
-
-// True when another object than `self` still holds the font or surface.
-template <typename T>
-bool shared_elsewhere(const Editor &ed, uint32_t self, T *resource, T *tav_object::*slot)
-{
-    for (uint32_t n = 1; n <= ed.object_capacity; ++n)
-        if (n != self && ed.ctx->objects[n].*slot == resource) return true;
-    return false;
-}
-
-void release_font(Editor &ed, tav_object &o)
-{
-    TTF_Font *old = o.own_font;
-    o.own_font = nullptr;
-    if (old && old != ed.ctx->font && !shared_elsewhere(ed, ed.state.selected_index, old, &tav_object::own_font))
-        TTF_CloseFont(old);
-}
-
-void release_image(Editor &ed, tav_object &o)
-{
-    SDL_Surface *old = o.image;
-    o.image = nullptr;
-    if (old && !shared_elsewhere(ed, ed.state.selected_index, old, &tav_object::image)) SDL_FreeSurface(old);
 }
 
 void apply_image(Editor &ed, tav_object &o)

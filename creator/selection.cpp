@@ -625,8 +625,10 @@ void centre_in_master(Editor &ed)
     move_along(ed, s.selected_index, d, 0);
     s.design_x += d;
     s.form.x = s.design_x;
-    show_number(ed, STAGE_X, o->x, false);
-    show_number(ed, GEOMETRY_X, o->x, true);
+    // The readout and the form show design positions like everywhere else:
+    // the stage position here would be taken back by the next Apply of the
+    // geometry form as a move by the stage offset.
+    show_position(ed, s.design_x, s.design_y);
     redraw(ed);
 }
 

@@ -111,11 +111,14 @@ void selector_entry_pressed(Editor &ed, uint32_t entry)
 
 void ask_retry_directory(Editor &ed)
 {
-    tav_copy_st_last_part("Retry", ui(ed, RETRY_BUTTON).text);
-    tav_copy_st_last_part("Quit", ui(ed, QUIT_BUTTON).text);
-    tav_load_window_text_buttons(ed.ctx, RETRY_WINDOW, "Can't open directory. Try again or quit ?", RETRY_BUTTON,
-                                 QUIT_BUTTON);
-    show_retry_quit(ed);
+    ask_retry(ed, "Can't open directory. Try again or quit ?");
+}
+
+int32_t enter_directory(Editor &ed, const char *name)
+{
+    if (chdir(name) != 0) return -1;
+    read_directory(ed);
+    return 0;
 }
 
 namespace {
@@ -161,12 +164,10 @@ void choose_resource(Editor &ed, const char *name)
         break;
     }
     case TAV_FILE_DIRECTORY:
-        if (chdir(name) != 0) {
+        if (enter_directory(ed, name) != 0)
             ask_retry_directory(ed);
-            break;
-        }
-        read_directory(ed);
-        relist(ed, "Load");
+        else
+            relist(ed, "Load");
         break;
     default: break;
     }

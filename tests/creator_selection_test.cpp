@@ -12,6 +12,7 @@
 #include "creator.h"
 #include "selection.h"
 #include "support/creator_fixture.h"
+#include "support/creator_stage.h"
 #include "support/harness.h"
 
 using namespace tavtest;
@@ -25,23 +26,8 @@ constexpr uint32_t LAYOUT_OBJECTS = 440;
 // editors and the notice window; everything else an empty slot.
 RawLayout stage_layout()
 {
-    RawLayout layout;
-    while (layout.objects.size() < LAYOUT_OBJECTS) layout.add(TAV_KIND_EMPTY);
-    auto with_record = [&](uint32_t n, uint32_t kind) {
-        layout.texts.emplace_back(n, "");
-        layout.at(n).set(off::kind, kind).set(off::text_record, uint32_t(layout.texts.size()));
-        layout.at(n).set(off::w, 132).set(off::h, 448).set(off::line_width, 120);
-    };
-    layout.at(STAGE_WINDOW).set(off::kind, TAV_KIND_WINDOW).set(off::x, 16).set(off::y, 52)
-        .set(off::w, 796).set(off::h, 660).dep(0, 144).dep(1, MODE_BUTTON).dep(2, RESIZE_BUTTON);
-    for (uint32_t n = MOVE_BUTTON; n <= 423; ++n)
-        layout.at(n).set(off::kind, TAV_KIND_LABEL).set(off::x, 238 + (n == CENTRE_BUTTON ? 70 : 0))
-            .set(off::y, 88).set(off::w, 64).set(off::h, 20);
-    layout.at(MOVE_BUTTON).set(off::hidden, 1);
-    layout.at(CENTRE_BUTTON).set(off::hidden, 1);
-    for (uint32_t n : {LISTING_FIRST, LISTING_SECOND, LISTING_THIRD}) with_record(n, TAV_KIND_TEXT);
-    with_record(STREAM_WINDOW, TAV_KIND_WINDOW);
-    with_record(NOTICE_WINDOW, TAV_KIND_WINDOW);
+    RawLayout layout = creator_stage_layout(LAYOUT_OBJECTS);
+    add_record(layout, NOTICE_WINDOW, TAV_KIND_WINDOW);
     return layout;
 }
 
@@ -252,6 +238,12 @@ TEST_F(CreatorSelection, CentringPutsTheObjectInTheMiddleOfItsMaster)
     stage().w = 301;
     const int32_t before = working(5).x;
     centre_in_master(ed);
+    EXPECT_EQ(working(5).x, 149);
+    EXPECT_EQ(ed.state.design_x, 149 - before);
+    // The readout and the geometry form show the design position, so that
+    // applying the form unchanged leaves the object where centring put it.
+    EXPECT_EQ(std::string(ctx->objects[417].text), std::to_string(149 - before));
+    apply_form(ed, GEOMETRY_FORM);
     EXPECT_EQ(working(5).x, 149);
     EXPECT_EQ(ed.state.design_x, 149 - before);
 

@@ -8,7 +8,7 @@
 #
 # RUN_DIR is the editor's run folder (program, 6495.tav/.taw, font),
 # LAYOUT_TOOL the tavrin_layout program. CHECK is one of: startup,
-# selector, preview, quit_yes, quit_no, geometry, stepper; or "screenshot FILE", which opens
+# selector, preview, quit_yes, quit_no, geometry, stepper, save_as; or "screenshot FILE", which opens
 # the file selector and a form and saves the screen as a picture (for the
 # README).
 #
@@ -293,6 +293,91 @@ check_stepper() {
     wait_until swatch_is "254 0 0" || fail "the single stepper did not step down once"
 }
 
+# Clicks text field N, empties it and types TEXT.
+type_text() {
+    click $(spot "$1")
+    xdotool key --repeat 70 --delay 5 Delete
+    xdotool key --repeat 70 --delay 5 BackSpace
+    xdotool type --delay 40 "$2"
+}
+
+# The strip of the file selector between the stage and the selection panel
+# shows the desk again.
+selector_closed() {
+    local strip="$((O199_X - O143_X - O143_W - 4))x$((O8_H - 40))+$((O143_X + O143_W + 2))+$((O8_Y + 20))"
+    shoot
+    [ "$(dominant_colour "$SHOT" "$strip")" = "$BACKGROUND" ]
+}
+
+# File menu: open a design through the file selector, widen its selected
+# window in the geometry form, save it under a new name and quit. The saved
+# pair passes `tavrin_layout check` and unpacks to the design with only that
+# width changed (apart from what laying out the texts computes). The editor runs from a copy of its run folder two levels
+# down, because the first save starts two folders up.
+check_save_as() {
+    local home=$TMP/home
+    local run=$home/work/run
+    mkdir -p "$run"
+    cp "$RUN_DIR/tavrin_creator" "$RUN_DIR/6495.tav" "$RUN_DIR/6495.taw" "$RUN_DIR/DroidSans.ttf" "$run/" ||
+        fail "cannot copy the run folder"
+    "$LAYOUT_TOOL" pack "$HERE/../../docs/layout-example.json" "$run/design.tav" "$run/design.taw" 2>/dev/null ||
+        fail "cannot pack the example design"
+    RUN_DIR=$run
+    start_editor
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 10 11 51 54 66 143 199 219 227 238 240)"
+
+    choose 62 64
+    wait_until shows_fill 8 || fail "the file selector did not open"
+    type_text 10 design.tav
+    click $(spot 11)
+    wait_until selector_closed || fail "the design did not open; stdout: $(cat "$TMP/stdout")"
+
+    choose 51 54
+    wait_until shows_fill 219 || fail "the geometry form did not open"
+    type_number 227 345
+    click $(spot 238)
+    click $(spot 240)
+
+    choose 62 66
+    wait_until shows_fill 8 || fail "the file selector did not open for saving"
+    type_text 10 saved.tav
+    click $(spot 11)
+    wait_until selector_closed || fail "the design was not saved; stdout: $(cat "$TMP/stdout")"
+    wait_until test -f "$home/saved.tav" || fail "nothing was saved in $home; stdout: $(cat "$TMP/stdout")"
+
+    choose 26 29
+    wait_until shows_fill 397 || fail "the quit question did not show"
+    click $(spot 397)
+    expect_exit 0
+
+    "$LAYOUT_TOOL" check "$home/saved.tav" "$home/saved.taw" >"$TMP/check.txt" 2>&1 ||
+        fail "the saved design has problems: $(cat "$TMP/check.txt")"
+    "$LAYOUT_TOOL" unpack "$run/design.tav" "$run/design.taw" >"$TMP/before.json" || fail "cannot unpack the design"
+    "$LAYOUT_TOOL" unpack "$home/saved.tav" "$home/saved.taw" >"$TMP/after.json" || fail "cannot unpack the saved design"
+    python3 - "$TMP/before.json" "$TMP/after.json" <<'PY' || fail "the saved design differs in more than the width"
+import json, sys
+
+# Laying texts out sets a label's margins (its text is centred by them) and
+# every text's length; the editor saves what its layout computed.
+def without_layout(design):
+    for o in design.get("objects", {}).values():
+        o.pop("text_length", None)
+        if o.get("kind") == "label":
+            for side in ("left", "right", "top", "bottom"):
+                o.pop("margin_" + side, None)
+    return design
+
+before, after = (without_layout(json.load(open(name, encoding="utf-8"))) for name in sys.argv[1:3])
+before["objects"]["8"]["w"] = 345
+for part in ("objects", "texts"):
+    if before.get(part) != after.get(part):
+        for key in sorted(set(before.get(part, {})) | set(after.get(part, {}))):
+            if before[part].get(key) != after[part].get(key):
+                print(part, key, before[part].get(key), "->", after[part].get(key), file=sys.stderr)
+        sys.exit(1)
+PY
+}
+
 # Not a check: a picture of the editor with the file selector and the
 # geometry form open.
 take_screenshot() {
@@ -311,7 +396,7 @@ take_screenshot() {
 }
 
 case "$CHECK" in
-startup | selector | preview | quit_yes | quit_no | geometry | stepper)
+startup | selector | preview | quit_yes | quit_no | geometry | stepper | save_as)
     [ -x "$RUN_DIR/tavrin_creator" ] || fail "no tavrin_creator in $RUN_DIR"
     [ -f "$RUN_DIR/6495.tav" ] || fail "no 6495.tav in $RUN_DIR"
     "check_$CHECK"
