@@ -12,6 +12,7 @@
 #include "records.h"
 #include "repair.h"
 #include "tavrin.h"
+#include "textcache.h"
 
 namespace {
 
@@ -169,6 +170,7 @@ tav_context *tav_start_tavrin(tav_context *ctx, uint32_t extra_objects, uint32_t
                               const char *taw_path)
 {
     load_objects(ctx, extra_objects, tav_path);
+    tav::start_text_caches(ctx);
     tav::repair_objects(ctx, tav_path);
     if (any_text_record(ctx)) load_text_records(ctx, extra_streams, taw_path);
     tav::repair_text_references(ctx, tav_path, taw_path);
@@ -235,6 +237,7 @@ void tav_close(tav_context *ctx)
         ctx->text_records = nullptr;
         ctx->line_buffers = nullptr;
     }
+    tav::stop_text_caches(ctx);
     tav::free_array(ctx->objects);
     ctx->objects = nullptr;
     TTF_Quit();

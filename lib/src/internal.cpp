@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "textcache.h"
+
 namespace tav {
 
 namespace {
@@ -9,11 +11,17 @@ namespace {
 // Keeps the elements that follow it aligned for any type.
 struct alignas(std::max_align_t) ArrayHeader {
     size_t count;
+    void *attachment;
 };
 
 const ArrayHeader *header_of(const void *array)
 {
     return static_cast<const ArrayHeader *>(array) - 1;
+}
+
+ArrayHeader *header_of(void *array)
+{
+    return static_cast<ArrayHeader *>(array) - 1;
 }
 
 }  // namespace
@@ -34,7 +42,17 @@ size_t array_count(const void *array)
 
 void free_array(void *array)
 {
-    if (array) std::free(const_cast<ArrayHeader *>(header_of(array)));
+    if (array) std::free(header_of(array));
+}
+
+void set_array_attachment(void *array, void *attachment)
+{
+    if (array) header_of(array)->attachment = attachment;
+}
+
+void *array_attachment(const void *array)
+{
+    return array ? header_of(array)->attachment : nullptr;
 }
 
 tav_object *object_at(tav_context *ctx, uint32_t n)
@@ -66,6 +84,13 @@ int text_width(TTF_Font *font, const char *text)
     if (!font || !text || !text[0]) return 0;
     if (TTF_SizeText(font, text, &w, &h) != 0) return 0;
     return w;
+}
+
+int text_width(tav_context *ctx, TTF_Font *font, const char *text)
+{
+    int w = 0, h = 0;
+    if (!font || !text || !text[0]) return 0;
+    return text_size(ctx, font, text, &w, &h) ? w : 0;
 }
 
 }  // namespace tav

@@ -18,6 +18,11 @@ void *alloc_array(size_t count, size_t element_size);
 size_t array_count(const void *array);  // 0 for nullptr
 void free_array(void *array);
 
+// The header also carries one pointer for the library's private state (the
+// text caches hang off the object array's header). nullptr until set.
+void set_array_attachment(void *array, void *attachment);
+void *array_attachment(const void *array);  // nullptr for nullptr
+
 // The object with number n, or nullptr when n is 0 or beyond the array.
 tav_object *object_at(tav_context *ctx, uint32_t n);
 
@@ -33,5 +38,7 @@ TTF_Font *object_font(const tav_context *ctx, const tav_object *o);
 
 // Width in pixels of a text in a font (0 when the font or text is missing).
 int text_width(TTF_Font *font, const char *text);
+// The same, measured through the context's caches when it has them.
+int text_width(tav_context *ctx, TTF_Font *font, const char *text);
 
 }  // namespace tav

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <cwchar>
 
 #include "internal.h"
 #include "subtree_walk.h"
 #include "tavrin.h"
+#include "textcache.h"
 
 namespace {
 
@@ -59,9 +61,41 @@ Rgb fill_of(const tav_object *o)
     return {uint8_t(o->fill_r), uint8_t(o->fill_g), uint8_t(o->fill_b)};
 }
 
+// Sets n pixels of a row. Where wchar_t is 32 bits wide, the C library's
+// wmemset does it at the speed of its tuned memset.
+void fill_row(Uint32 *row, size_t n, Uint32 value)
+{
+    if constexpr (sizeof(wchar_t) == sizeof(Uint32))
+        std::wmemset(reinterpret_cast<wchar_t *>(row), wchar_t(value), n);
+    else
+        std::fill_n(row, n, value);
+}
+
+// Fills a box exactly as SDL_FillRect does (cut to the screen's clip
+// rectangle, every pixel set to the mapped colour), with plain stores. SDL's
+// own fill streams past the processor's caches, which costs several times
+// more for the many boxes of a layout that is drawn again and again. False
+// when the context has no fast paths or the screen is not a plain 32-bit
+// surface; tav_draw_box does the fill then.
+bool fill_directly(tav_context *ctx, SDL_Rect rect, Rgb c)
+{
+    SDL_Surface *s = ctx->screen;
+    if (!s || !s->pixels || s->format->BytesPerPixel != 4 || (s->flags & SDL_RLEACCEL) || !tav::text_caches(ctx))
+        return false;
+    SDL_Rect clipped;
+    if (s->w == 0 || s->h == 0 || !SDL_IntersectRect(&rect, &s->clip_rect, &clipped)) return true;
+    const Uint32 value = SDL_MapRGB(s->format, c.r, c.g, c.b);
+    auto *row = static_cast<Uint8 *>(s->pixels) + size_t(clipped.y) * size_t(s->pitch) + size_t(clipped.x) * 4;
+    for (int y = 0; y < clipped.h; ++y, row += s->pitch)
+        fill_row(reinterpret_cast<Uint32 *>(row), size_t(clipped.w), value);
+    return true;
+}
+
 void box(tav_context *ctx, int64_t x, int64_t y, int64_t w, int64_t h, Rgb c)
 {
-    tav_draw_box(ctx, clamp32(x), clamp32(y), clamp32(w), clamp32(h), c.r, c.g, c.b);
+    if (!ctx) return;
+    const SDL_Rect rect{clamp32(x), clamp32(y), clamp32(w), clamp32(h)};
+    if (!fill_directly(ctx, rect, c)) tav_draw_box(ctx, rect.x, rect.y, rect.w, rect.h, c.r, c.g, c.b);
 }
 
 bool is_operator(uint32_t n)
@@ -182,27 +216,44 @@ void drawing_size(tav_context *ctx, uint32_t n, const tav_object *o, int32_t *w,
     }
 }
 
+// The rectangle an object's body filled with its fill colour; empty when
+// the body is an image or nothing.
+struct Filled {
+    int64_t x = 0, y = 0, w = 0, h = 0;
+
+    // Whether the part of a line that two spans select lies wholly on it.
+    bool covers(const Span &cols, const Span &rows) const
+    {
+        return cols.start >= x && int64_t(cols.start) + cols.size <= x + w && rows.start >= y &&
+               int64_t(rows.start) + rows.size <= y + h;
+    }
+};
+
 // Box or image of an independent object. Only the screen's edges clip it.
-void draw_independent_body(tav_context *ctx, const tav_object *o, int32_t vw, int32_t vh)
+Filled draw_independent_body(tav_context *ctx, const tav_object *o, int32_t vw, int32_t vh)
 {
     if (!is_image(o)) {
-        if (o->kind != TAV_KIND_IMAGE_FILE) box(ctx, o->x, o->y, vw, vh, fill_of(o));
-        return;
+        if (o->kind == TAV_KIND_IMAGE_FILE) return {};
+        box(ctx, o->x, o->y, vw, vh, fill_of(o));
+        return {o->x, o->y, vw, vh};
     }
     if (o->image) blit_spans(ctx, o->image, {o->x, o->image->w, 0}, {o->y, o->image->h, 0});
+    return {};
 }
 
 // Box or image of a dependent object, cut to the area its masters leave.
-void draw_dependent_body(tav_context *ctx, uint32_t n, const tav_object *o)
+Filled draw_dependent_body(tav_context *ctx, uint32_t n, const tav_object *o)
 {
     Region r = on_screen(ctx, dep_object_region(ctx, n));
     Span cols, rows;
-    if (!clip_rect(r, o->x, o->y, o->w, o->h, &cols, &rows)) return;
+    if (!clip_rect(r, o->x, o->y, o->w, o->h, &cols, &rows)) return {};
     if (is_image(o)) {
         if (o->image) blit_spans(ctx, o->image, cols, rows);
     } else if (o->kind != TAV_KIND_IMAGE_FILE) {
         box(ctx, cols.start, rows.start, cols.size, rows.size, fill_of(o));
+        return {cols.start, rows.start, cols.size, rows.size};
     }
+    return {};
 }
 
 // Where an object's text lines come from: its own one-line text, or the
@@ -266,11 +317,20 @@ int64_t floor_half(int64_t v)
 
 // Renders one line with the object's font and colour and copies its visible
 // part. The rendered surface is kept in text_surface until the next line.
+// A line that lies wholly on the object's freshly filled box would blend
+// with nothing but the fill colour: it is taken from the caches already
+// composited over that colour and copied as it is, pixel for pixel the same.
 void render_line(tav_context *ctx, TTF_Font *font, const tav_object *o, const char *line, const Span &cols,
-                 const Span &rows)
+                 const Span &rows, bool on_fill)
 {
     SDL_Color colour{uint8_t(o->text_r), uint8_t(o->text_g), uint8_t(o->text_b), 255};
-    SDL_Surface *surface = TTF_RenderText_Blended(font, line, colour);
+    SDL_Surface *surface = nullptr;
+    if (on_fill) {
+        const Rgb fill = fill_of(o);
+        const Uint32 under = SDL_MapRGB(ctx->screen->format, fill.r, fill.g, fill.b);
+        surface = tav::composited_line(ctx, font, line, colour, under);
+    }
+    if (!surface) surface = TTF_RenderText_Blended(font, line, colour);
     if (!surface) return;
     SDL_FreeSurface(ctx->text_surface);
     ctx->text_surface = surface;
@@ -279,7 +339,7 @@ void render_line(tav_context *ctx, TTF_Font *font, const tav_object *o, const ch
 
 // The text lines of an object, clipped line by line to its text area (and,
 // for a dependent, to the area its masters leave).
-void draw_text(tav_context *ctx, uint32_t n, tav_object *o, int32_t vw, int32_t vh)
+void draw_text(tav_context *ctx, uint32_t n, tav_object *o, int32_t vw, int32_t vh, const Filled &filled)
 {
     TextLines t;
     TTF_Font *font = tav::object_font(ctx, o);
@@ -299,11 +359,12 @@ void draw_text(tav_context *ctx, uint32_t n, tav_object *o, int32_t vw, int32_t 
         if (top >= clip.bottom) break;
         char line[TAV_LINE_SIZE];
         copy_line(t, j, line);
-        int tw = tav::text_width(font, line);
+        int tw = tav::text_width(ctx, font, line);
         if (tw < title_room) o->offset_x = clamp32(floor_half(area.right - area.left - 1 - tw));
         int64_t start = int64_t(o->offset_x) + area.left + 1;
         Span cols, rows;
-        if (clip_rect(visible, start, top, tw, advance, &cols, &rows)) render_line(ctx, font, o, line, cols, rows);
+        if (clip_rect(visible, start, top, tw, advance, &cols, &rows))
+            render_line(ctx, font, o, line, cols, rows, filled.covers(cols, rows));
     }
 }
 
@@ -434,11 +495,8 @@ void tav_evoke_object(tav_context *ctx, uint32_t object)
     pull_window_on_screen(o);
     int32_t vw = 0, vh = 0;
     drawing_size(ctx, object, o, &vw, &vh);
-    if (o->master == 0)
-        draw_independent_body(ctx, o, vw, vh);
-    else
-        draw_dependent_body(ctx, object, o);
-    draw_text(ctx, object, o, vw, vh);
+    Filled filled = o->master == 0 ? draw_independent_body(ctx, o, vw, vh) : draw_dependent_body(ctx, object, o);
+    draw_text(ctx, object, o, vw, vh, filled);
     tav_evoke_borders(ctx, object);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "internal.h"
+#include "textcache.h"
 #include "textflow.h"
 
 namespace tav {
@@ -18,7 +19,7 @@ char *current_line(LineFlow *flow)
 // Width in pixels of the current line up to its terminator.
 int current_line_width(LineFlow *flow)
 {
-    return text_width(object_font(flow->ctx, flow->object), current_line(flow));
+    return text_width(flow->ctx, object_font(flow->ctx, flow->object), current_line(flow));
 }
 
 }  // namespace
@@ -76,7 +77,7 @@ bool append_if_fits(LineFlow *flow, char ch)
 int32_t measure_word(LineFlow *flow, const char *word, uint32_t length)
 {
     const int32_t line_width = line_width_of(flow->object);
-    const int word_width = text_width(object_font(flow->ctx, flow->object), word);
+    const int word_width = text_width(flow->ctx, object_font(flow->ctx, flow->object), word);
     const int64_t room_px = int64_t(line_width) - current_line_width(flow);
     const int64_t room_chars = int64_t(full_column) - 1 - flow->column;
     if (length <= room_chars && word_width <= room_px) return 1;
@@ -300,7 +301,7 @@ int32_t tav_format_small_obj(tav_context *ctx, uint32_t object)
     if (o->kind == TAV_KIND_ENTRY || o->kind == TAV_KIND_NUMBER) return 3;
     TTF_Font *font = tav::object_font(ctx, o);
     int tw = 0, th = 0;
-    if (o->kind != TAV_KIND_LABEL || !font || TTF_SizeText(font, o->text, &tw, &th) != 0) return 0;
+    if (o->kind != TAV_KIND_LABEL || !font || !tav::text_size(ctx, font, o->text, &tw, &th)) return 0;
     // Centre the label; one that does not fit keeps its margins.
     int32_t result = 0;
     const int32_t dx = o->w - tw, dy = o->h - th;
