@@ -549,6 +549,10 @@ void load_design(Editor &ed, ObjectRecords &records, const char *name, uint32_t 
         clear_working_object(ed, ctx->object_count + i);
         object_from_record(ed, records[i], ctx->objects[ctx->object_count + i]);
     }
+    // Objects of the previous design beyond the new one are emptied too:
+    // "Add objects" would otherwise bring them back into this design.
+    for (uint32_t i = count + 1; i <= s.number_of_working_objects; ++i)
+        if (object_at(ed, ctx->object_count + i)) clear_working_object(ed, ctx->object_count + i);
     s.design_lock = uint32_t(records[1].offset_y);
     s.number_of_working_objects = count;
     // The library's loaders reach only objects up to object_count.

@@ -169,6 +169,18 @@ TEST_F(CreatorFiles, OpeningReadsWholeRecordsAndAsksNoQuestionWithoutALock)
     EXPECT_EQ(ctx->objects[STAGE_WINDOW].dependents[12], index(1));
 }
 
+TEST_F(CreatorFiles, OpeningASmallerDesignEmptiesTheObjectsBeyondIt)
+{
+    // The new design of 100 objects was drawn in before a file is opened.
+    working(80).kind = TAV_KIND_BOX;
+    working(80).w = working(80).h = 40;
+    ASSERT_TRUE(design(5).write("five.tav", "five.taw"));
+    open("five.tav");
+    ASSERT_EQ(ed.state.number_of_working_objects, 5u);
+    EXPECT_EQ(working(80).kind, 0u);
+    EXPECT_EQ(working(80).w, 0);
+}
+
 TEST_F(CreatorFiles, LockedDesignOpensOnlyForAThirdOfItsLock)
 {
     RawLayout d = design(9);
