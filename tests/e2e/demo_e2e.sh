@@ -270,10 +270,7 @@ take_screenshot() {
         click $item
         sleep 0.5
     done
-    xdotool mousemove --window "$WINDOW" 318 300   # on the desk, between the windows
-    sleep 1
-    shoot
-    cp "$SHOT" "$out"
+    save_picture "$out" 318 300   # on the desk, between the windows
 }
 
 case "$CHECK" in

@@ -88,3 +88,12 @@ shoot() {
     SHOT=$TMP/shot$SHOT_NUMBER.png
     import -window "$WINDOW" "$SHOT" 2>/dev/null || fail "import failed"
 }
+
+# Parks the pointer at X Y, where it highlights nothing, and saves the
+# window as the picture OUT.
+save_picture() {
+    xdotool mousemove --window "$WINDOW" "$2" "$3"
+    sleep 1
+    shoot
+    cp "$SHOT" "$1"
+}

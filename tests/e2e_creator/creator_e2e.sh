@@ -389,10 +389,7 @@ take_screenshot() {
     sleep 0.5
     choose 51 54
     wait_until shows_fill 219 || fail "the geometry form did not open"
-    xdotool mousemove --window "$WINDOW" 1270 710
-    sleep 1
-    shoot
-    cp "$SHOT" "$out"
+    save_picture "$out" 1270 710
 }
 
 case "$CHECK" in
