@@ -184,12 +184,6 @@ bool free_record(Editor &ed, uint32_t n)
     return true;
 }
 
-void copy_short(char (&to)[TAV_SHORT_TEXT_SIZE], const char (&from)[TAV_SHORT_TEXT_SIZE])
-{
-    std::memcpy(to, from, sizeof to);
-    to[sizeof to - 1] = '\0';
-}
-
 // An image surface of the target's own showing what `source` shows: a copy
 // of the source's surface, or its image file loaded again. Two objects never
 // hold one surface, so erasing one cannot take the other's image.
@@ -197,7 +191,7 @@ SDL_Surface *own_image_like(const tav_object &source)
 {
     if (source.image) return SDL_ConvertSurface(source.image, source.image->format, 0);
     char name[TAV_SHORT_TEXT_SIZE];
-    copy_short(name, source.image_file);
+    copy_short_text(name, source.image_file);
     return IMG_Load(name);
 }
 
@@ -262,7 +256,7 @@ void copy_looks(Editor &ed, const tav_object &source, tav_object &target)
     // The font is shared with the source; it is closed only when no object holds it.
     release_font(ed, target);
     target.font_state = source.font_state, target.font_size = source.font_size, target.own_font = source.own_font;
-    copy_short(target.font_file, source.font_file);
+    copy_short_text(target.font_file, source.font_file);
     target.text_r = source.text_r, target.text_g = source.text_g, target.text_b = source.text_b;
     target.margin_left = source.margin_left, target.margin_right = source.margin_right;
     target.margin_top = source.margin_top, target.margin_bottom = source.margin_bottom;
@@ -274,7 +268,7 @@ void copy_text(Editor &ed, uint32_t s, uint32_t t, TextCopy text)
 {
     tav_object &source = ed.ctx->objects[s], &target = ed.ctx->objects[t];
     if (text == TextCopy::short_text) {
-        copy_short(target.text, source.text);
+        copy_short_text(target.text, source.text);
         tav_format_small_obj(ed.ctx, t);
         return;
     }
@@ -303,7 +297,7 @@ void copy_behaviour(Editor &ed, uint32_t s, tav_object &target)
     target.border_style = source.border_style, target.border_distance = source.border_distance;
     target.border_r = source.border_r, target.border_g = source.border_g, target.border_b = source.border_b;
     target.scroll_extent_w = source.scroll_extent_w, target.scroll_extent_h = source.scroll_extent_h;
-    copy_short(target.image_file, source.image_file);
+    copy_short_text(target.image_file, source.image_file);
     target.pinned = staged ? st.saved_pinned : source.pinned;
 }
 

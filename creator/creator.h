@@ -185,6 +185,8 @@ void redraw(Editor &ed);                   // whole screen, texts as they are
 void open_window(Editor &ed, uint32_t window);  // to the top, then redraw
 void close_top_window(Editor &ed);         // close the top window, then redraw
 void set_caption(Editor &ed, uint32_t object, const char *text);  // short text, laid out
+// Copies a short text field (text, font or image name) and ends it inside the field.
+void copy_short_text(char (&to)[TAV_SHORT_TEXT_SIZE], const char (&from)[TAV_SHORT_TEXT_SIZE]);
 void paint_background(tav_context *ctx);
 
 // ---------------------------------------------------------------------------

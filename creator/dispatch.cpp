@@ -206,8 +206,7 @@ void pull_down(Editor &ed, uint32_t menu)
 void apply_short_text(Editor &ed, bool close)
 {
     if (tav_object *selected = object_at(ed, ed.state.selected_index)) {
-        std::memcpy(selected->text, ui(ed, SHORT_TEXT_FIELD).text, sizeof selected->text);
-        selected->text[sizeof selected->text - 1] = '\0';
+        copy_short_text(selected->text, ui(ed, SHORT_TEXT_FIELD).text);
         tav_format_small_obj(ed.ctx, ed.state.selected_index);
     }
     if (close) tav_close_win(ed.ctx, 0);

@@ -48,6 +48,12 @@ void set_caption(Editor &ed, uint32_t object, const char *text)
     tav_format_small_obj(ed.ctx, object);
 }
 
+void copy_short_text(char (&to)[TAV_SHORT_TEXT_SIZE], const char (&from)[TAV_SHORT_TEXT_SIZE])
+{
+    std::memcpy(to, from, sizeof to);
+    to[sizeof to - 1] = '\0';
+}
+
 void paint_background(tav_context *ctx)
 {
     tav_draw_box(ctx, 0, 0, int32_t(ctx->screen_width), int32_t(ctx->screen_height), ctx->background_r,

@@ -169,12 +169,6 @@ void show_name(Editor &ed, uint32_t field, const char *name)
     tav_format_small_obj(ed.ctx, field);
 }
 
-void copy_name(char (&to)[TAV_SHORT_TEXT_SIZE], const char *from)
-{
-    std::memcpy(to, from, TAV_SHORT_TEXT_SIZE);
-    to[TAV_SHORT_TEXT_SIZE - 1] = '\0';
-}
-
 int32_t *swatch_slot(tav_object &o, int i)
 {
     int32_t *slots[COLOUR_VALUES] = {&o.fill_r, &o.fill_g, &o.fill_b, &o.text_r, &o.text_g,
@@ -215,7 +209,7 @@ void load_values(Editor &ed, Form form, FormValues &v)
         v.window_style = o->window_style;
         v.master_number = s.saved_master > ed.ctx->object_count ? int32_t(s.saved_master - ed.ctx->object_count) : 0;
         v.hidden = s.saved_hidden;
-        copy_name(v.image_file, o->image_file);
+        copy_short_text(v.image_file, o->image_file);
         v.image = o->image;
         v.editable = o->editable;
         v.capacity = int32_t(o->capacity);
@@ -230,7 +224,7 @@ void load_values(Editor &ed, Form form, FormValues &v)
         v.line_spacing = o->line_spacing;
         v.font_state = o->font_state;
         v.font_size = o->font_size;
-        copy_name(v.font_file, o->font_file);
+        copy_short_text(v.font_file, o->font_file);
         v.scroll_extent_w = o->scroll_extent_w;
         v.scroll_extent_h = o->scroll_extent_h;
         break;
@@ -248,8 +242,8 @@ void restore_values(Editor &ed, Form form)
     size_t count = 0;
     const NumberField *fields = fields_of(form, count);
     for (size_t i = 0; i < count; ++i) w.*fields[i].value = saved.*fields[i].value;
-    if (form == BEHAVIOUR_FORM) copy_name(w.image_file, saved.image_file), w.image = saved.image;
-    if (form == TEXT_FORM) copy_name(w.font_file, saved.font_file);
+    if (form == BEHAVIOUR_FORM) copy_short_text(w.image_file, saved.image_file), w.image = saved.image;
+    if (form == TEXT_FORM) copy_short_text(w.font_file, saved.font_file);
     if (form == COLOUR_FORM) std::memcpy(w.colour, saved.colour, sizeof w.colour);
 }
 
@@ -278,8 +272,8 @@ void read_values(Editor &ed, Form form)
     size_t count = 0;
     const NumberField *fields = fields_of(form, count);
     for (size_t i = 0; i < count; ++i) w.*fields[i].value = typed_number(ed, fields[i].object, fields[i].max);
-    if (form == BEHAVIOUR_FORM) copy_name(w.image_file, ui(ed, IMAGE_NAME_FIELD).text);
-    if (form == TEXT_FORM) copy_name(w.font_file, ui(ed, FONT_NAME_FIELD).text);
+    if (form == BEHAVIOUR_FORM) copy_short_text(w.image_file, ui(ed, IMAGE_NAME_FIELD).text);
+    if (form == TEXT_FORM) copy_short_text(w.font_file, ui(ed, FONT_NAME_FIELD).text);
     if (form == COLOUR_FORM)
         for (int i = 0; i < COLOUR_VALUES; ++i) w.colour[i] = typed_number(ed, COLOUR_ROWS[i].field, COLOUR_MAX);
 }
@@ -424,7 +418,7 @@ void apply_behaviour(Editor &ed, tav_object &o)
     creator_state &s = ed.state;
     const FormValues &w = s.form;
     apply_image(ed, o);
-    copy_name(o.image_file, w.image_file);
+    copy_short_text(o.image_file, w.image_file);
     o.window_style = w.window_style;
     if (w.master_number != s.master_number) apply_master(ed, o);
     s.saved_hidden = w.hidden;
@@ -451,7 +445,7 @@ void open_font(Editor &ed, tav_object &o)
     }
     release_font(ed, o);
     o.own_font = font;
-    copy_name(o.font_file, w.font_file);
+    copy_short_text(o.font_file, w.font_file);
     o.font_size = w.font_size;
     o.font_state = 2;
     relayout(ed, o);
@@ -474,7 +468,7 @@ void apply_text(Editor &ed, tav_object &o)
     } else if (w.font_state == 0) {
         o.font_state = 0;
         release_font(ed, o);
-        copy_name(o.font_file, w.font_file);
+        copy_short_text(o.font_file, w.font_file);
         relayout(ed, o);
     }
 }
