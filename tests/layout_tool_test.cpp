@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -133,7 +134,7 @@ TEST(LayoutToolRoundTrip, GeneratedPairsComeBackByteForByte)
         ToolRun unpacked = tool({"unpack", tav, taw});
         ASSERT_EQ(unpacked.status, 0) << unpacked.err;
         write_text(src, unpacked.out);
-        ToolRun packed = tool({"pack", src, tav2, taw2});
+        ToolRun packed = tool({"pack", "--force", src, tav2, taw2});
         ASSERT_EQ(packed.status, 0) << packed.err;
         EXPECT_EQ(read_file(tav2), objects);
         EXPECT_EQ(read_file(taw2), texts);
@@ -244,14 +245,36 @@ TEST(LayoutToolPack, MistakesNameTheirPlaceAndLeaveNoFile)
 TEST(LayoutToolPack, WritesWhatTheSourceSaysWithWarnings)
 {
     std::string src = temp_name(".json"), tav = temp_name(".tav"), taw = temp_name(".taw");
-    // No text records: no text file, and the tool says so.
-    write_text(src, R"({"objects": {"7": {"w": 16, "h": 16}, "8": {"master": 30}}})");
+    // No text records: no text file, and the tool says so. A dependents
+    // list out of step with the masters is only a warning.
+    write_text(src, R"({"objects": {"7": {"w": 16, "h": 16}, "8": {"dependents": [7]}}})");
     ToolRun run = tool({"pack", src, tav, taw});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find(taw + " not written"), std::string::npos) << run.out;
-    EXPECT_NE(run.err.find("warning: " + tav + ": object 8: master: 30 is out of range"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("warning: " + tav + ": object 8: dependents: entry 1: object 7 names no master"), std::string::npos) << run.err;
     EXPECT_EQ(read_file(tav).size(), 8u * TAV_OBJECT_RECORD_SIZE);
     EXPECT_FALSE(exists(taw));
+    std::remove(tav.c_str());
+
+    // A master or dependent that does not exist fails with check's message
+    // and writes nothing; --force writes it with a warning.
+    for (const char *source : {R"({"objects": {"7": {}, "8": {"master": 30}}})",
+                               R"({"objects": {"7": {}, "8": {"dependents": [9]}}})",
+                               R"({"objects": {"7": {}, "8": {"dependents": [7, 31]}}})"}) {
+        SCOPED_TRACE(source);
+        write_text(src, source);
+        run = tool({"pack", src, tav, taw});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("error: " + tav + ": object 8: "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(" is out of range (1 to 8)"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(src + " names objects that do not exist; nothing written"), std::string::npos) << run.err;
+        EXPECT_FALSE(exists(tav));
+        run = tool({"pack", src, tav, taw, "--force"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.err.find("warning: " + tav + ": object 8: "), std::string::npos) << run.err;
+        EXPECT_EQ(read_file(tav).size(), 8u * TAV_OBJECT_RECORD_SIZE);
+        std::remove(tav.c_str());
+    }
 
     // More than a list holds naming one master asks for an explicit list.
     std::string many = R"({"objects": {"1": {})";
@@ -312,7 +335,7 @@ TEST(LayoutToolCheck, CleanPairPassesAndEveryProblemIsListed)
     // Whatever check finds still unpacks and packs back to the same files.
     write_text(src, tool({"unpack", tav, taw}).out);
     std::string tav2 = temp_name("2.tav"), taw2 = temp_name("2.taw");
-    EXPECT_EQ(tool({"pack", src, tav2, taw2}).status, 0);
+    EXPECT_EQ(tool({"pack", "--force", src, tav2, taw2}).status, 0);
     EXPECT_EQ(read_file(tav2), partial);
     EXPECT_EQ(read_file(taw2), read_file(taw));
 
@@ -333,6 +356,10 @@ TEST(LayoutToolUsage, HelpBadUsageAndUnreadableFiles)
         EXPECT_NE(help.out.find(std::string("usage: tavrin_layout ") + command), std::string::npos);
     }
     EXPECT_EQ(tool({"--help"}).status, 0);
+    ToolRun version = tool({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("tavrin_layout [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
+    EXPECT_EQ(tool({"pack", "--frobnicate", "a.json", "b.tav", "c.taw"}).status, 2);
     EXPECT_EQ(tool({}).status, 2);
     EXPECT_EQ(tool({"frobnicate"}).status, 2);
     EXPECT_EQ(tool({"check"}).status, 2);

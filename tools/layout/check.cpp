@@ -24,6 +24,10 @@ private:
     {
         problems_.push_back({false, n, field, message});
     }
+    void missing_object(uint32_t n, const std::string &field, const std::string &entry, uint32_t named)
+    {
+        problems_.push_back({false, n, field, entry + std::to_string(named) + " is out of range (1 to " + std::to_string(count_) + ")", true});
+    }
     uint32_t get(uint32_t n, const char *field) const { return object_u32(l_, n, field); }
     bool in_range(uint32_t n) const { return n >= 1 && n <= count_; }
     // The dependents the library reads: up to the first 0 or the 100th entry.
@@ -73,7 +77,7 @@ void Checker::check_master(uint32_t n)
     uint32_t m = get(n, "master");
     if (!m) return;
     if (!in_range(m)) {
-        object_problem(n, "master", std::to_string(m) + " is out of range (1 to " + std::to_string(count_) + ")");
+        missing_object(n, "master", "", m);
         return;
     }
     std::vector<uint32_t> list = list_of(m);
@@ -98,7 +102,7 @@ void Checker::check_list(uint32_t n)
         uint32_t d = list[i];
         std::string entry = "entry " + std::to_string(i + 1) + ": ";
         if (!in_range(d)) {
-            object_problem(n, "dependents", entry + std::to_string(d) + " is out of range (1 to " + std::to_string(count_) + ")");
+            missing_object(n, "dependents", entry, d);
             continue;
         }
         if (!seen.insert(d).second) object_problem(n, "dependents", entry + "object " + std::to_string(d) + " is listed twice");

@@ -78,6 +78,9 @@ struct Problem {
     uint32_t number;
     std::string field;
     std::string message;
+    // A master or dependents entry that names an object the layout does
+    // not have: `pack` refuses to write such a layout.
+    bool names_missing_object = false;
 };
 
 std::vector<Problem> check_layout(const Layout &layout);

@@ -28,26 +28,38 @@ const char *const program_help =
     "  check IN.tav [IN.taw]            list the problems of a pair\n"
     "  render IN.tav [IN.taw] OUT.png   draw a layout into a PNG picture\n"
     "\n"
-    "'tavrin_layout COMMAND --help' describes a command. When IN.taw is left\n"
-    "out it is IN.tav with the extension taw; a missing one counts as empty.\n";
+    "options:\n"
+    "  --help      this text; 'tavrin_layout COMMAND --help' describes a command\n"
+    "  --version   the version of the tool\n"
+    "\n"
+    "When IN.taw is left out it is IN.tav with the extension taw; a missing one\n"
+    "counts as empty. 'man tavrin_layout' has the whole description.\n";
 
 const char *const pack_help =
-    "usage: tavrin_layout pack SOURCE OUT.tav OUT.taw\n"
+    "usage: tavrin_layout pack [--force] SOURCE OUT.tav OUT.taw\n"
     "\n"
     "Writes the object file and the text file that the layout source describes.\n"
-    "No text file is written when the layout has no text records. Problems that\n"
-    "'check' would report are written as warnings on standard error; the pair is\n"
-    "written all the same, so that a broken layout can be repaired through its\n"
-    "text form. A source that cannot be read leaves no file behind.\n"
-    "Exit status: 0 written, 1 mistake in the source, 2 bad usage or a file that\n"
-    "cannot be read or written.\n";
+    "No text file is written when the layout has no text records. A master or a\n"
+    "dependents entry that names an object the layout does not have is an error:\n"
+    "it is reported as 'check' reports it and nothing is written. Other problems\n"
+    "that 'check' would report are written as warnings on standard error and the\n"
+    "pair is written all the same. A source that cannot be read leaves no file\n"
+    "behind, and a failed pack leaves earlier files as they were.\n"
+    "\n"
+    "options:\n"
+    "  --force   write the pair also when it names objects that do not exist,\n"
+    "            with warnings, so that the text form of any pair packs back\n"
+    "            into the same files\n"
+    "\n"
+    "Exit status: 0 written, 1 mistake in the source or an object named that does\n"
+    "not exist, 2 bad usage or a file that cannot be read or written.\n";
 
 const char *const unpack_help =
     "usage: tavrin_layout unpack IN.tav [IN.taw]\n"
     "\n"
     "Prints the text form of a pair on standard output: every field of every\n"
     "record that is not zero, exactly as stored, so that 'pack' gives the same\n"
-    "files back. Malformed pairs unpack too.\n"
+    "files back. Malformed pairs unpack too; 'pack --force' packs them back.\n"
     "Exit status: 0 printed, 2 bad usage or a file that cannot be read.\n";
 
 const char *const check_help =
@@ -182,8 +194,18 @@ bool load_pair(const std::string &tav, const std::string *taw, Layout *layout, s
 int run_pack(const std::vector<std::string> &args)
 {
     if (wants_help(args)) return std::fputs(pack_help, stdout), exit_ok;
-    if (args.size() != 3) return usage_error(pack_help, "pack takes a source and two output files");
-    const std::string &source = args[0], &tav = args[1], &taw = args[2];
+    bool force = false;
+    std::vector<std::string> names;
+    for (const std::string &a : args) {
+        if (a == "--force")
+            force = true;
+        else if (a.size() > 1 && a[0] == '-')
+            return usage_error(pack_help, "unknown option " + a);
+        else
+            names.push_back(a);
+    }
+    if (names.size() != 3) return usage_error(pack_help, "pack takes a source and two output files");
+    const std::string &source = names[0], &tav = names[1], &taw = names[2];
     std::vector<uint8_t> text;
     if (!read_file(source, &text)) {
         std::fprintf(stderr, "tavrin_layout: %s: %s\n", source.c_str(), std::strerror(errno));
@@ -196,8 +218,19 @@ int run_pack(const std::vector<std::string> &args)
         std::fprintf(stderr, "tavrin_layout: %s\n", e.what());
         return exit_problems;
     }
-    for (const Problem &p : check_layout(layout))
-        std::fprintf(stderr, "warning: %s\n", format_problem(p, tav, taw).c_str());
+    // A master or dependent that does not exist is a mistake in the source
+    // (a typed number, a deleted object): what was meant by it would be lost
+    // without a word at run time. --force keeps it, for repairs.
+    bool names_missing = false;
+    for (const Problem &p : check_layout(layout)) {
+        bool error = p.names_missing_object && !force;
+        std::fprintf(stderr, "%s: %s\n", error ? "error" : "warning", format_problem(p, tav, taw).c_str());
+        names_missing = names_missing || error;
+    }
+    if (names_missing) {
+        std::fprintf(stderr, "tavrin_layout: %s names objects that do not exist; nothing written\n", source.c_str());
+        return exit_problems;
+    }
 
     std::vector<uint8_t> tav_bytes = joined(layout.objects, layout.object_tail);
     std::vector<uint8_t> taw_bytes = joined(layout.texts, layout.text_tail);
@@ -324,6 +357,7 @@ int main(int argc, char **argv)
     std::string command = args[0];
     args.erase(args.begin());
     if (command == "--help" || command == "-h" || command == "help") return std::fputs(program_help, stdout), exit_ok;
+    if (command == "--version") return std::printf("tavrin_layout %s\n", TAVRIN_VERSION), exit_ok;
     if (command == "pack") return run_pack(args);
     if (command == "unpack") return run_unpack(args);
     if (command == "check") return run_check(args);
