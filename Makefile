@@ -2,6 +2,7 @@
 #   make test               install what is missing, build, run every test
 #   make test SANITIZE=1    the same with AddressSanitizer and UBSan, in build-asan/
 # Single test: make test TESTS=Loader.*   (a ctest -R regular expression)
+# Debian packages: make deb               (libtavrin1 and libtavrin-dev in $(BUILD)/packages/)
 
 SANITIZE ?= 0
 ifeq ($(SANITIZE),1)
@@ -16,14 +17,14 @@ TESTS ?=
 # Debian packages the build and the tests need.
 PACKAGES = cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
            fonts-dejavu-core libgtest-dev nlohmann-json3-dev libbenchmark-dev \
-           xvfb xdotool imagemagick clang libclang-rt-14-dev
+           xvfb xdotool imagemagick clang libclang-rt-14-dev dpkg-dev groff-base
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_SECONDS ?= 60
 FUZZ_BUILD ?= build-fuzz
 
-.PHONY: all deps configure build test fuzz demo creator clean
+.PHONY: all deps configure build test deb fuzz demo creator clean
 
 all: build
 
@@ -45,6 +46,10 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(if $(TESTS),-R '$(TESTS)')
+
+# Builds the two Debian packages of the install into $(BUILD)/packages/.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 # Builds the demonstration program and starts it in its run folder.
 demo: build

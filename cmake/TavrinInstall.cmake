@@ -1,8 +1,9 @@
 # What `cmake --install` puts under the prefix:
 #
 #   lib/libtavrin.so.1.0.0, libtavrin.so.1, libtavrin.so
-#   include/tavrin.h
+#   include/tavrin.h, include/tavrin_app.h
 #   bin/tavrin_layout and the programs
+#   share/man/man1/tavrin_layout.1
 #   share/tavrin/<program>/       the files a program opens from its working
 #                                 directory (packed layouts, sample text);
 #                                 the font is the user's to add
@@ -10,7 +11,12 @@
 #   lib/cmake/tavrin/             for `find_package(tavrin)`: the targets
 #                                 tavrin::tavrin and tavrin::tavrin_layout and
 #                                 the function tavrin_pack_layout()
+#   share/doc/tavrin/             the guides of docs/ with their pictures
 #   share/doc/tavrin/examples/hello/
+#
+# Every file belongs to one of two components, which are the two Debian
+# packages (cmake/TavrinPackage.cmake): runtime (the library, the programs
+# and their files) and dev (everything a program is built with).
 #
 # Included before the targets are made, so that they take the install rpath;
 # the subfolders add their own targets to the export set tavrinTargets.
@@ -54,13 +60,14 @@ endif()
 # working directory into share/tavrin/FOLDER/. The programs look for
 # "DroidSans.ttf" there too; no font is installed (see README.md).
 function(tavrin_install_program target folder)
-  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${ARGN} DESTINATION ${TAVRIN_INSTALL_DATADIR}/${folder})
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(FILES ${ARGN} DESTINATION ${TAVRIN_INSTALL_DATADIR}/${folder} COMPONENT runtime)
 endfunction()
 
 install(EXPORT tavrinTargets
   NAMESPACE tavrin::
-  DESTINATION ${TAVRIN_INSTALL_CMAKEDIR})
+  DESTINATION ${TAVRIN_INSTALL_CMAKEDIR}
+  COMPONENT dev)
 configure_package_config_file(
   ${CMAKE_CURRENT_LIST_DIR}/tavrinConfig.cmake.in
   ${PROJECT_BINARY_DIR}/package/tavrinConfig.cmake
@@ -74,7 +81,8 @@ install(FILES
   ${PROJECT_BINARY_DIR}/package/tavrinConfig.cmake
   ${PROJECT_BINARY_DIR}/package/tavrinConfigVersion.cmake
   ${CMAKE_CURRENT_LIST_DIR}/TavrinLayout.cmake
-  DESTINATION ${TAVRIN_INSTALL_CMAKEDIR})
+  DESTINATION ${TAVRIN_INSTALL_CMAKEDIR}
+  COMPONENT dev)
 
 # The .pc file names its prefix relative to its own folder, so that an
 # install placed with `cmake --install --prefix` or moved by hand stays
@@ -91,9 +99,12 @@ foreach(dir LIBDIR INCLUDEDIR BINDIR)
   endif()
 endforeach()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/tavrin.pc.in ${PROJECT_BINARY_DIR}/package/tavrin.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/package/tavrin.pc DESTINATION ${TAVRIN_INSTALL_PKGCONFIGDIR})
+install(FILES ${PROJECT_BINARY_DIR}/package/tavrin.pc DESTINATION ${TAVRIN_INSTALL_PKGCONFIGDIR} COMPONENT dev)
 
+# The guides, the pictures they show and the example program.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT dev)
 if(EXISTS ${PROJECT_SOURCE_DIR}/examples/hello)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/hello
-    DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+    DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
+    COMPONENT dev)
 endif()

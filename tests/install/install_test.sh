@@ -1,18 +1,22 @@
 #!/bin/bash
-# Installs the build into a temporary prefix, builds examples/hello against
-# that prefix alone, once through find_package(tavrin) and once through
-# pkg-config, and runs each build headless: queue_click.so types a name into
-# the entry field and clicks the OK button, and the program has to greet the
-# name and end with status 0.
+# Installs the build, builds examples/hello against that install alone,
+# once through find_package(tavrin) and once through pkg-config, and runs
+# each build headless: queue_click.so types a name into the entry field and
+# clicks the OK button, and the program has to greet the name and end with
+# status 0. A run without its font has to end with status 1 and name it.
 #
-# usage: install_test.sh BUILD_DIR SOURCE_DIR LIBDIR C_COMPILER [C_FLAGS]
+# usage: install_test.sh MODE BUILD_DIR SOURCE_DIR LIBDIR C_COMPILER [C_FLAGS]
+#   MODE     install: `cmake --install` into a temporary prefix;
+#            deb: build the Debian packages with cpack, check their files
+#            and dependencies with dpkg-deb and unpack them into a
+#            temporary root, whose usr/ is then the prefix
 #   LIBDIR   the library folder below the prefix (CMAKE_INSTALL_LIBDIR)
 #   C_FLAGS  extra flags for compiling and linking the example; a build with
 #            sanitizers passes them, since its library needs their runtime
 set -u
 
-build=$1 source=$2 libdir=$3 cc=$4 flags=${5:-}
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-install.XXXXXX") || exit 1
+mode=$1 build=$2 source=$3 libdir=$4 cc=$5 flags=${6:-}
+work=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-$mode.XXXXXX") || exit 1
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 font=${TAVRIN_TEST_FONT:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
@@ -30,23 +34,76 @@ quietly() {
   "$@" >"$work/log" 2>&1 || { cat "$work/log"; fail "$what"; }
 }
 
-install_prefix() {
-  quietly "cmake --install" cmake --install "$build" --prefix "$prefix"
+# What each package holds; an install holds both.
+runtime_files=("$libdir/libtavrin.so.1" "$libdir/libtavrin.so.1.0.0" bin/tavrin_demo bin/tavrin_creator
+  share/tavrin/demo/29.tav share/tavrin/demo/input.txt share/tavrin/creator/6495.tav)
+dev_files=("$libdir/libtavrin.so" include/tavrin.h include/tavrin_app.h bin/tavrin_layout
+  "$libdir/pkgconfig/tavrin.pc" "$libdir/cmake/tavrin/tavrinConfig.cmake" share/man/man1/tavrin_layout.1
+  share/doc/tavrin/getting-started.md share/doc/tavrin/layout-format.md share/doc/tavrin/examples/hello/hello.c)
+
+check_prefix() {
   local file
-  for file in "$libdir/libtavrin.so" "$libdir/libtavrin.so.1" include/tavrin.h bin/tavrin_layout \
-    "$libdir/pkgconfig/tavrin.pc" "$libdir/cmake/tavrin/tavrinConfig.cmake" \
-    share/tavrin/demo/29.tav share/tavrin/demo/input.txt; do
+  for file in "${runtime_files[@]}" "${dev_files[@]}"; do
     [ -e "$prefix/$file" ] || fail "not installed: $file"
   done
   [ -e "$prefix/share/tavrin/demo/DroidSans.ttf" ] && fail "a font was installed"
   readelf -d "$prefix/$libdir/libtavrin.so" | grep -q 'SONAME.*\[libtavrin\.so\.1\]' ||
     fail "libtavrin.so has no soname libtavrin.so.1"
+  "$prefix/bin/tavrin_layout" --version | grep -q '^tavrin_layout [0-9]' || fail "tavrin_layout --version"
+  # The manual page describes every command and option that --help lists.
+  local page word
+  page=$(groff -man -Tutf8 -P-cbou "$prefix/share/man/man1/tavrin_layout.1" 2>&1) || fail "groff: $page"
+  for word in pack unpack check render --force --size --font --open --help --version "EXIT STATUS"; do
+    grep -q -- "$word" <<<"$page" || fail "the manual page does not mention $word"
+  done
 }
 
-# The example is built from a copy, so that nothing can reach back into
-# the source tree or the build.
+install_prefix() {
+  quietly "cmake --install" cmake --install "$build" --prefix "$prefix"
+}
+
+# Checks one package: `dpkg-deb -c` lists the files of its component and
+# none of the other's; `dpkg-deb -I` names the dependencies, every one of
+# them a Debian package known here, except libtavrin1 itself.
+check_package() {
+  local deb=$1 depends=$2
+  shift 2
+  local listing info file name
+  listing=$(dpkg-deb -c "$deb") || fail "dpkg-deb -c $deb"
+  info=$(dpkg-deb -I "$deb") || fail "dpkg-deb -I $deb"
+  for file in "$@"; do
+    grep -q " \./usr/$file\( ->.*\)\?\$" <<<"$listing" || fail "$(basename "$deb") lacks usr/$file"
+  done
+  for name in $depends; do
+    grep -q "^ Depends:.*\b$name\b" <<<"$info" || fail "$(basename "$deb") does not depend on $name: $(grep Depends <<<"$info")"
+  done
+  for name in $(sed -n 's/^ Depends: //p' <<<"$info" | tr ',|' '\n\n' | sed 's/(.*//; s/ //g'); do
+    [ "$name" = libtavrin1 ] || dpkg-query -W "$name" >/dev/null 2>&1 || fail "$(basename "$deb") depends on $name, which Debian does not know here"
+  done
+}
+
+deb_prefix() {
+  quietly "cpack -G DEB" cpack -G DEB -B "$work/packages" --config "$build/CPackConfig.cmake"
+  local runtime dev
+  runtime=$(ls "$work"/packages/libtavrin1_*.deb 2>/dev/null) || fail "no libtavrin1 package"
+  dev=$(ls "$work"/packages/libtavrin-dev_*.deb 2>/dev/null) || fail "no libtavrin-dev package"
+  check_package "$runtime" "libsdl2-2.0-0 libsdl2-ttf-2.0-0 libsdl2-image-2.0-0" "${runtime_files[@]}"
+  check_package "$dev" "libtavrin1 libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev" "${dev_files[@]}"
+  dpkg-deb -I "$dev" | grep -q "Depends:.*libtavrin1 (= $(dpkg-deb -f "$runtime" Version))" ||
+    fail "libtavrin-dev does not depend on this very libtavrin1"
+  grep -q ' \./usr/include/' <<<"$(dpkg-deb -c "$runtime")" && fail "libtavrin1 holds headers"
+  grep -q ' \./usr/[^ ]*/libtavrin\.so\.1' <<<"$(dpkg-deb -c "$dev")" && fail "libtavrin-dev holds the run-time library"
+  # Unpacked as dpkg -i would place them, below a folder of the test's.
+  quietly "dpkg -x" dpkg -x "$runtime" "$work/root"
+  quietly "dpkg -x" dpkg -x "$dev" "$work/root"
+  prefix=$work/root/usr
+}
+
+# The example is built from a copy of the one installed with the guides, so
+# that nothing can reach back into the source tree or the build.
 copy_example() {
-  mkdir -p "$work/src" && cp -r "$source/examples/hello" "$work/src/" || fail "copying the example"
+  mkdir -p "$work/src" && cp -r "$prefix/share/doc/tavrin/examples/hello" "$work/src/" || fail "copying the installed example"
+  example_files=$(ls -A "$work/src/hello")
 }
 
 build_with_cmake() {
@@ -104,7 +161,23 @@ run_hello() {
   echo "hello built with $how: $(cat "$work/out")"
 }
 
-install_prefix
+# Without its font the program says which file is missing and ends with
+# status 1 before it opens a window.
+run_hello_without_font() {
+  local dir=$1
+  rm -f "$dir/DroidSans.ttf"
+  (cd "$dir" && timeout -s KILL "$run_timeout" env SDL_VIDEODRIVER=dummy ./hello >"$work/out" 2>"$work/err")
+  local status=$?
+  [ $status -eq 1 ] || fail "hello without its font ended with status $status"
+  grep -q 'DroidSans\.ttf' "$work/err" || fail "hello without its font said: $(cat "$work/err" "$work/out")"
+}
+
+case $mode in
+install) install_prefix ;;
+deb) deb_prefix ;;
+*) fail "unknown mode $mode" ;;
+esac
+check_prefix
 copy_example
 quietly "building queue_click.so" \
   "$cc" -shared -fPIC -O2 -Wall -Wextra -o "$work/queue_click.so" "$source/tests/install/queue_click.c" \
@@ -113,4 +186,8 @@ build_with_cmake
 build_with_pkg_config
 run_hello "$work/with-cmake" "find_package(tavrin)"
 run_hello "$work/with-pkg-config" "pkg-config"
+run_hello_without_font "$work/with-pkg-config"
+# Neither build wrote into the example's folder.
+[ "$(ls -A "$work/src/hello")" = "$example_files" ] ||
+  fail "building the example wrote into its source folder: $(ls -A "$work/src/hello")"
 echo "PASS"
