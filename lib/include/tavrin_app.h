@@ -58,9 +58,10 @@ static inline int tav_app_scan_layout(const char *tav_path, uint32_t *objects, i
 {
     unsigned char record[TAV_OBJECT_RECORD_SIZE];
     const size_t text_record_offset = 172;
-    FILE *f = fopen(tav_path, "rb");
+    FILE *f = tav_path ? fopen(tav_path, "rb") : NULL;
     *objects = 0;
     *texts = 0;
+    if (!tav_path) errno = ENOENT;
     if (!f) return 0;
     while (fread(record, 1, sizeof record, f) == sizeof record) {
         const unsigned char *n = record + text_record_offset;
@@ -74,7 +75,8 @@ static inline int tav_app_scan_layout(const char *tav_path, uint32_t *objects, i
 
 static inline int tav_app_readable(const char *path)
 {
-    FILE *f = fopen(path, "rb");
+    FILE *f = path ? fopen(path, "rb") : NULL;
+    if (!path) errno = ENOENT;
     if (!f) return 0;
     fclose(f);
     return 1;

@@ -1,9 +1,10 @@
 #!/bin/bash
-# Installs the build, builds examples/hello against that install alone,
-# once through find_package(tavrin) and once through pkg-config, and runs
-# each build headless: queue_click.so types a name into the entry field and
-# clicks the OK button, and the program has to greet the name and end with
-# status 0. A run without its font has to end with status 1 and name it.
+# Installs the build, builds examples/hello (hello on tavrin_app.h and
+# hello_long on tavrin.h alone) against that install alone, once through
+# find_package(tavrin) and once through pkg-config, and runs each program
+# headless: queue_click.so types a name into the entry field and clicks the
+# OK button, and the program has to greet the name and end with status 0.
+# hello run without its font has to end with status 1 and name the font.
 #
 # usage: install_test.sh MODE BUILD_DIR SOURCE_DIR LIBDIR C_COMPILER [C_FLAGS]
 #   MODE     install: `cmake --install` into a temporary prefix;
@@ -143,22 +144,23 @@ preload_for() {
 }
 
 run_hello() {
-  local dir=$1 how=$2
-  ldd "$dir/hello" | grep -q "libtavrin\.so\.1 => $prefix/" ||
-    fail "hello built with $how does not use the installed library: $(ldd "$dir/hello" | grep tavrin)"
+  local dir=$1 how=$2 program=${3:-hello}
+  how="$program built with $how"
+  ldd "$dir/$program" | grep -q "libtavrin\.so\.1 => $prefix/" ||
+    fail "$how does not use the installed library: $(ldd "$dir/$program" | grep tavrin)"
   cp "$font" "$dir/DroidSans.ttf" || fail "no font at $font"
   # The preload is for the program alone, not for timeout. SDL turns
   # SIGTERM into a quit event, which hello obeys: a hung run is killed.
   (cd "$dir" && timeout -s KILL "$run_timeout" env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy TAVRIN_TYPE=ada \
-    TAVRIN_CLICK="$(button_centre "$dir")" LD_PRELOAD="$(preload_for "$dir/hello")" \
-    ./hello >"$work/out" 2>"$work/err")
+    TAVRIN_CLICK="$(button_centre "$dir")" LD_PRELOAD="$(preload_for "$dir/$program")" \
+    "./$program" >"$work/out" 2>"$work/err")
   local status=$?
   cat "$work/err"
-  [ $status -eq 137 ] && fail "hello built with $how did not end within $run_timeout s"
-  [ $status -eq 0 ] || fail "hello built with $how ended with status $status: $(cat "$work/out")"
-  grep -q '^queue_click: clicked' "$work/err" || fail "hello built with $how ended before the click"
-  [ "$(cat "$work/out")" = "Hello, ada!" ] || fail "hello built with $how printed: $(cat "$work/out")"
-  echo "hello built with $how: $(cat "$work/out")"
+  [ $status -eq 137 ] && fail "$how did not end within $run_timeout s"
+  [ $status -eq 0 ] || fail "$how ended with status $status: $(cat "$work/out")"
+  grep -q '^queue_click: clicked' "$work/err" || fail "$how ended before the click"
+  [ "$(cat "$work/out")" = "Hello, ada!" ] || fail "$how printed: $(cat "$work/out")"
+  echo "$how: $(cat "$work/out")"
 }
 
 # Without its font the program says which file is missing and ends with
@@ -184,8 +186,11 @@ quietly "building queue_click.so" \
   $(pkg-config --cflags --libs sdl2) -ldl
 build_with_cmake
 build_with_pkg_config
-run_hello "$work/with-cmake" "find_package(tavrin)"
-run_hello "$work/with-pkg-config" "pkg-config"
+# hello on the helpers of tavrin_app.h, hello_long on tavrin.h alone.
+for program in hello hello_long; do
+  run_hello "$work/with-cmake" "find_package(tavrin)" $program
+  run_hello "$work/with-pkg-config" "pkg-config" $program
+done
 run_hello_without_font "$work/with-pkg-config"
 # Neither build wrote into the example's folder.
 [ "$(ls -A "$work/src/hello")" = "$example_files" ] ||
