@@ -132,6 +132,42 @@ TEST(StreamEditingKeys, TypingAfterAFullMemberContinuesInTheNext)
     EXPECT_EQ(s.mother().text_length, 81);
 }
 
+// A character that carries the cursor into a member that is already in view
+// leaves the chain where it is, even though the window's top margin differs
+// from the mother's.
+TEST(StreamEditingView, TypingIntoAVisibleNextMemberKeepsTheChainStill)
+{
+    ChainScreen s("");
+    ASSERT_NE(s.obj(kWindow).margin_top, s.mother().margin_top);
+    // The longest last row that still fits the first member: one more
+    // character does not.
+    std::string text;
+    for (int n = 1; n < 99; ++n) {
+        s.set_text(repeat("a\n", 39) + std::string(size_t(n), 'a'));
+        if (s.line(kFirst + 1, 0)[0] != 0) break;
+        text = repeat("a\n", 39) + std::string(size_t(n), 'a');
+    }
+    ASSERT_FALSE(text.empty());
+    s.set_text(text);
+    s.at(int32_t(text.size()));
+    ASSERT_EQ(s.ctx->cursor_object, kFirst);
+    ASSERT_EQ(s.cursor().cursor_row, 39u);
+    const int32_t mother_y = s.mother().y, first_y = s.obj(kFirst).y, second_y = s.obj(kFirst + 1).y;
+
+    type(s.ctx, "b");
+    EXPECT_EQ(s.ctx->cursor_object, kFirst + 1);
+    EXPECT_NE(s.line(kFirst + 1, 0)[0], 0) << "the character went on into the second member";
+    EXPECT_EQ(s.cursor().cursor_row, 0u);
+    EXPECT_EQ(s.mother().y, mother_y);
+    EXPECT_EQ(s.obj(kFirst).y, first_y);
+    EXPECT_EQ(s.obj(kFirst + 1).y, second_y);
+    const tav_object &m = s.cursor();
+    const int fh = TTF_FontHeight(s.ctx->font);
+    EXPECT_EQ(m.cursor_y, second_y + m.margin_top);
+    EXPECT_EQ(m.cursor_x, s.cursor_place());
+    for (int y = m.cursor_y; y < m.cursor_y + fh; ++y) EXPECT_EQ(s.pixel(m.cursor_x, y), 0u) << "cursor drawn at row " << y;
+}
+
 TEST(StreamEditingKeys, BackspaceJoinsTheLinesAroundAnEmptyLine)
 {
     ChainScreen s("ab\n\ncd");

@@ -230,13 +230,27 @@ void remove_stream_char(StreamEdit &s, int32_t at)
     --s.mother->text_length;
 }
 
+// How a key shows the cursor's new place. Characters, Return, Right and
+// Left only bring the cursor into view, so the chain stays still while the
+// cursor is visible, in whichever member it now stands. Backspace, Delete,
+// Up and Down also bring a member the cursor passed to into the window.
+enum class Show { cursor, member_and_cursor };
+
+void show_after_key(StreamEdit &s, uint32_t member, Show show)
+{
+    if (member == 0) return;
+    if (show == Show::member_and_cursor)
+        tav_update_cursor_chain_object(s.ctx, s.mother_number, s.previous, member);
+    else
+        show_cursor(s.ctx, s.mother_number, member);
+}
+
 // Lays the changed text out again, finds the cursor's member, row and
-// column and brings them into view.
-void follow_cursor(StreamEdit &s)
+// column and shows them.
+void follow_cursor(StreamEdit &s, Show show)
 {
     tav_format_stream_to_linked_objects(s.ctx, s.mother_number);
-    const uint32_t member = tav_get_column_row_big_stream(s.ctx, s.mother_number);
-    if (member) tav_update_cursor_chain_object(s.ctx, s.mother_number, s.previous, member);
+    show_after_key(s, tav_get_column_row_big_stream(s.ctx, s.mother_number), show);
 }
 
 bool can_step(const tav_object *mo, int direction)
@@ -259,7 +273,7 @@ void step_cursor(StreamEdit &s, int direction)
         mo->stream_cursor += direction;
         member = tav_get_column_row_big_stream(s.ctx, s.mother_number);
     }
-    if (member) tav_update_cursor_chain_object(s.ctx, s.mother_number, s.previous, member);
+    show_after_key(s, member, Show::cursor);
 }
 
 void backspace(StreamEdit &s)
@@ -272,14 +286,14 @@ void backspace(StreamEdit &s)
     if (mo->stream[p - 1] == '\n' && mo->stream[p] == '\n') remove_stream_char(s, p - 1);
     remove_stream_char(s, p - 1);
     mo->stream_cursor = p - 1;
-    follow_cursor(s);
+    follow_cursor(s, Show::member_and_cursor);
 }
 
 void delete_forward(StreamEdit &s)
 {
     if (s.mother->stream_cursor >= s.mother->text_length) return;
     remove_stream_char(s, s.mother->stream_cursor);
-    follow_cursor(s);
+    follow_cursor(s, Show::member_and_cursor);
 }
 
 // Up and Down move the cursor one row, passing to the member before or
@@ -333,7 +347,7 @@ void apply_key(StreamEdit &s)
     tav_context *ctx = s.ctx;
     if ((ctx->key_is_char == 1 && ctx->key <= 255) || ctx->key == TAV_KEY_RETURN) {
         const bool is_return = ctx->key == TAV_KEY_RETURN && ctx->key_is_char != 1;
-        if (put_stream_char(s, is_return ? '\n' : char(ctx->key), is_return)) follow_cursor(s);
+        if (put_stream_char(s, is_return ? '\n' : char(ctx->key), is_return)) follow_cursor(s, Show::cursor);
         return;
     }
     switch (ctx->key) {
