@@ -467,6 +467,8 @@ void copy_object_data(Editor &ed)
         copy_onto(ed, s, t, text);
         notify(ed, "Succesful copy of data.");
         for (Form form : {GEOMETRY_FORM, BEHAVIOUR_FORM, TEXT_FORM, COLOUR_FORM}) load_and_show_form(ed, form);
+        // The copy may have given the selected object another text or kind.
+        sync_text_editors(ed);
     }
     open_window(ed, COPY_WINDOW);
 }

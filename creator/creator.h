@@ -292,6 +292,12 @@ bool choice_field_pressed(Editor &ed, uint32_t object);
 // left button is down, false for the single steppers on release.
 bool colour_stepper(Editor &ed, uint32_t object, bool held);
 void open_stream_editor(Editor &ed);
+void open_short_text_editor(Editor &ed);
+// Fill the stream editor (field 244, and the text its reset brings back) or
+// the short-text editor (field 255) with the selected object's text; the
+// stream editor answers false when the object has no text record.
+bool load_stream_editor(Editor &ed);
+void load_short_text_editor(Editor &ed);
 // Stream editor buttons 245 to 248.
 void stream_editor_button(Editor &ed, uint32_t button);
 // Fonts and images of a design just opened, behind the editor's objects.

@@ -81,17 +81,6 @@ void forms_menu(Editor &ed, uint32_t item)
     redraw(ed);
 }
 
-// The short-text editor takes a copy of the selected object's own text.
-void open_short_text_editor(Editor &ed, const tav_object &selected)
-{
-    tav_object &field = ui(ed, SHORT_TEXT_FIELD);
-    std::memcpy(field.text, selected.text, sizeof field.text);
-    field.text[sizeof field.text - 1] = '\0';
-    tav_format_small_obj(ed.ctx, SHORT_TEXT_FIELD);
-    tav_reset_textobject(ed.ctx, 0, SHORT_TEXT_FIELD);
-    open_window(ed, SHORT_TEXT_WINDOW);
-}
-
 void text_menu(Editor &ed, uint32_t item)
 {
     switch (item) {
@@ -102,7 +91,7 @@ void text_menu(Editor &ed, uint32_t item)
             case TAV_KIND_TEXT:
             case TAV_KIND_CHAIN: open_stream_editor(ed); break;
             case TAV_KIND_LABEL:
-            case TAV_KIND_ENTRY: open_short_text_editor(ed, *selected); break;
+            case TAV_KIND_ENTRY: open_short_text_editor(ed); break;
             default: break;
             }
         }

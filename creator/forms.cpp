@@ -154,13 +154,18 @@ void show_number(Editor &ed, uint32_t field, int32_t value, uint32_t digits)
     tav_format_small_obj(ed.ctx, field);
 }
 
+int32_t limited(int32_t value, int32_t max)
+{
+    if (value < 0) return 0;
+    return value > max ? max : value;
+}
+
 // A typed number, kept between 0 and `max`.
 int32_t typed_number(const Editor &ed, uint32_t field, int32_t max)
 {
     int32_t value = 0;
     tav_transform_str_to_num(ui(ed, field).text, &value);
-    if (value < 0) return 0;
-    return value > max ? max : value;
+    return limited(value, max);
 }
 
 void show_name(Editor &ed, uint32_t field, const char *name)
@@ -218,7 +223,8 @@ void load_values(Editor &ed, Form form, FormValues &v)
         v.pinned = s.saved_pinned;
         break;
     case TEXT_FORM:
-        v.stream_number = int32_t(o->text_record);
+        v.stream_number = o->text_record > ed.ctx->text_record_count
+                              ? int32_t(o->text_record - ed.ctx->text_record_count) : 0;
         v.text_format = o->text_format;
         v.line_width = o->line_width;
         v.line_spacing = o->line_spacing;
@@ -229,7 +235,9 @@ void load_values(Editor &ed, Form form, FormValues &v)
         v.scroll_extent_h = o->scroll_extent_h;
         break;
     case COLOUR_FORM:
-        for (int i = 0; i < COLOUR_VALUES; ++i) v.colour[i] = *colour_target(ed, *o, i);
+        // A file may hold any number in a channel; the form, the swatch and
+        // an apply all take it limited to what a channel can be.
+        for (int i = 0; i < COLOUR_VALUES; ++i) v.colour[i] = limited(*colour_target(ed, *o, i), COLOUR_MAX);
         break;
     }
 }
@@ -389,7 +397,16 @@ void apply_master(Editor &ed, tav_object &o)
     }
     const uint32_t n = s.selected_index;
     const uint32_t t = w.master_number ? uint32_t(w.master_number) + ed.ctx->object_count : 0;
-    if (s.form_saved.master_number != 0) tav_delete_old_move_with_number(ed.ctx, s.saved_master, n);
+    // In master mode the object stands inside the staged master. The master
+    // goes back into the design first, the object still in its list, so
+    // that both stand at their design places when the lists change.
+    if (s.master_mode) {
+        restore_selected_border(ed);
+        unstage_master(ed);
+    }
+    // The object leaves the list of the master it has now, which an earlier
+    // apply may have changed since the form was loaded.
+    if (s.saved_master != 0) tav_delete_old_move_with_number(ed.ctx, s.saved_master, n);
     s.saved_master = t;
     s.master_number = w.master_number;
     if (t && tav_get_move_with_nr(ed.ctx, t, n) == 101) {
@@ -397,19 +414,22 @@ void apply_master(Editor &ed, tav_object &o)
         // The last entry stays 0: it ends the list.
         if (slot + 1 < TAV_MAX_DEPENDENTS) ed.ctx->objects[t].dependents[slot] = n;
     }
-    if (s.master_mode) {
-        restore_selected_border(ed);
-        o.master = t;
-        const uint32_t top = t ? tav_search_master(ed.ctx, n) : 0;
-        // The new top master takes the old one's place on the stage.
-        if (top && top != s.selected_master && top != STAGE && top != n) {
-            unstage_master(ed);
-            s.selected_master = top;
-            stage_master(ed);
-        }
-    } else if (t && t != o.master) {
-        const uint32_t top = top_master_with(ed, o, t);
-        if (top != s.selected_master && top != STAGE && top != n) s.selected_master = top;
+    if (s.master_mode == 0) {
+        // The object stays on the stage; master mode will stage its new top.
+        s.selected_master = t ? top_master_with(ed, o, t) : 0;
+        return;
+    }
+    o.master = t;
+    s.selected_master = t ? tav_search_master(ed.ctx, n) : 0;
+    if (s.selected_master != 0) {
+        highlight_selected(ed);
+        stage_master(ed);
+    } else {
+        // Without a master there is no master mode: the object itself goes
+        // on the stage.
+        s.master_mode = 0;
+        stage_selected(ed);
+        leave_master_layout(ed);
     }
 }
 
@@ -464,7 +484,10 @@ void apply_text(Editor &ed, tav_object &o)
     o.scroll_extent_h = w.scroll_extent_h;
     if (w.font_state == 1 && w.font_size != 0) {
         const bool new_size = w.font_size != o.font_size && w.font_file[0] != '\0';
-        if (new_size || tav_strcmp(w.font_file, o.font_file, NAME_COMPARE) == 2) open_font(ed, o);
+        // An own font without a name cannot open: the notice says so
+        // instead of the apply seeming to do nothing.
+        const bool no_name = w.font_file[0] == '\0';
+        if (new_size || no_name || tav_strcmp(w.font_file, o.font_file, NAME_COMPARE) == 2) open_font(ed, o);
     } else if (w.font_state == 0) {
         o.font_state = 0;
         release_font(ed, o);
@@ -506,8 +529,9 @@ bool assign_stream(Editor &ed, tav_object &o)
     if (r > s.highest_stream) s.highest_stream = r;
     o.text_record = r;
     ed.ctx->text_records[r].owner = s.selected_index;
-    s.form.stream_number = s.form_saved.stream_number = int32_t(r);
-    show_number(ed, 275, int32_t(r), 0);
+    s.stream_number = int32_t(r - ed.ctx->text_record_count);
+    s.form.stream_number = s.form_saved.stream_number = s.stream_number;
+    show_number(ed, 275, s.stream_number, 0);
     return true;
 }
 
@@ -615,6 +639,9 @@ void reset_form(Editor &ed, Form form)
         show_number(ed, 419, w.y, 0);
         show_number(ed, 421, w.w, 0);
         show_number(ed, 423, w.h, 0);
+        // The readouts stand on the stage, outside the form's window.
+        redraw(ed);
+        return;
     }
     tav_draw_and_screenup_selected_window(ed.ctx);
 }
@@ -651,15 +678,35 @@ bool colour_stepper(Editor &ed, uint32_t object, bool held)
     return false;
 }
 
+bool load_stream_editor(Editor &ed)
+{
+    const tav_text_record *own = record_of(ed, ed.state.selected_index);
+    if (!own) return false;
+    copy_record_text(ed.state.stream_backup, own->text);
+    fill_stream_field(ed, own->text);
+    return true;
+}
+
+void load_short_text_editor(Editor &ed)
+{
+    const tav_object *o = selected_object(ed);
+    if (!o) return;
+    copy_short_text(ui(ed, SHORT_TEXT_FIELD).text, o->text);
+    tav_format_small_obj(ed.ctx, SHORT_TEXT_FIELD);
+    tav_reset_textobject(ed.ctx, 0, SHORT_TEXT_FIELD);
+}
+
 void open_stream_editor(Editor &ed)
 {
     tav_object *o = selected_object(ed);
     if (!o || !assign_stream(ed, *o)) return;
-    tav_text_record *own = record_of(ed, ed.state.selected_index);
-    if (!own) return;
-    copy_record_text(ed.state.stream_backup, own->text);
-    fill_stream_field(ed, own->text);
-    open_window(ed, STREAM_WINDOW);
+    if (load_stream_editor(ed)) open_window(ed, STREAM_WINDOW);
+}
+
+void open_short_text_editor(Editor &ed)
+{
+    load_short_text_editor(ed);
+    open_window(ed, SHORT_TEXT_WINDOW);
 }
 
 void stream_editor_button(Editor &ed, uint32_t button)

@@ -92,12 +92,6 @@ void take_master_of(Editor &ed, const tav_object &o)
     ed.state.master_number = working_number(ed, o.master);
 }
 
-void hide_editor(Editor &ed, uint32_t window)
-{
-    ui(ed, window).hidden = 1;
-    tav_undraw_object(ed.ctx, window);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -430,39 +424,50 @@ void refresh_selection_panel(Editor &ed, int32_t load_forms)
         for (Form form : {GEOMETRY_FORM, BEHAVIOUR_FORM, TEXT_FORM, COLOUR_FORM}) load_and_show_form(ed, form);
 }
 
+namespace {
+
+// The text editor that fits an object: the stream editor for the kinds
+// that show a text record (when it has one), the short-text editor for
+// those that show their own text, none for the others.
+uint32_t editor_for(const Editor &ed, const tav_object &o)
+{
+    switch (o.kind) {
+    case TAV_KIND_WINDOW:
+    case TAV_KIND_TEXT:
+    case TAV_KIND_CHAIN: return record_of(ed, ed.state.selected_index) ? uint32_t(STREAM_WINDOW) : 0;
+    case TAV_KIND_LABEL:
+    case TAV_KIND_ENTRY: return SHORT_TEXT_WINDOW;
+    default: return 0;
+    }
+}
+
+bool is_open(const Editor &ed, uint32_t window)
+{
+    return ui(ed, window).hidden == 0;
+}
+
+}  // namespace
+
+// An open text editor always shows the selected object's text. An editor
+// that does not fit the selection is closed, not merely hidden: a hidden
+// window left in the window stack would come back when a window above it
+// closes, and its OK would write the other object's text into this one.
 void sync_text_editors(Editor &ed)
 {
     const tav_object *o = object_at(ed, ed.state.selected_index);
-    if (!o) return;
-    tav_object &stream = ui(ed, STREAM_WINDOW), &short_text = ui(ed, SHORT_TEXT_WINDOW);
-    if (o->kind == TAV_KIND_WINDOW || o->kind == TAV_KIND_TEXT || o->kind == TAV_KIND_CHAIN) {
-        if (short_text.hidden == 0) hide_editor(ed, SHORT_TEXT_WINDOW);
-        else if (stream.hidden != 0) return;
-        const tav_text_record *source = record_of(ed, ed.state.selected_index);
-        tav_text_record *target = record_of(ed, STREAM_WINDOW);
-        if (source && target) {
-            stream.hidden = 0;
-            std::memcpy(target->text, source->text, sizeof target->text);
-            target->text[sizeof target->text - 1] = '\0';
-            tav_format_object_text(ed.ctx, STREAM_WINDOW);
-            tav_reset_textobject(ed.ctx, 1, STREAM_WINDOW);
-        } else if (stream.hidden == 0) {
-            hide_editor(ed, STREAM_WINDOW);
-        }
-    } else if (o->kind == TAV_KIND_LABEL || o->kind == TAV_KIND_ENTRY) {
-        bool open = short_text.hidden == 0;
-        if (stream.hidden == 0) {
-            hide_editor(ed, STREAM_WINDOW);
-            short_text.hidden = 0;
-            open = true;
-        }
-        if (!open) return;
-        tav_object &field = ui(ed, SHORT_TEXT_FIELD);
-        std::memcpy(field.text, o->text, sizeof field.text);
-        field.text[sizeof field.text - 1] = '\0';
-        tav_format_small_obj(ed.ctx, SHORT_TEXT_FIELD);
-        tav_reset_textobject(ed.ctx, 0, SHORT_TEXT_FIELD);
+    if (!o || (!is_open(ed, STREAM_WINDOW) && !is_open(ed, SHORT_TEXT_WINDOW))) return;
+    const uint32_t fitting = editor_for(ed, *o);
+    for (uint32_t window : {STREAM_WINDOW, SHORT_TEXT_WINDOW})
+        if (window != fitting && is_open(ed, window)) tav_close_win(ed.ctx, window);
+    if (fitting == 0) return;
+    if (!is_open(ed, fitting)) {
+        ed.ctx->decided_object = fitting;
+        tav_activate_window(ed.ctx);
     }
+    if (fitting == STREAM_WINDOW)
+        load_stream_editor(ed);
+    else
+        load_short_text_editor(ed);
 }
 
 // ---------------------------------------------------------------------------
