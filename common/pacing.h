@@ -45,19 +45,27 @@ struct LeftButton {
 
 // Hands key events to decoding and editing and remembers a left press.
 // Returns false for every other event, which the program handles itself.
-inline bool take_keys_and_press(tav_context *ctx, LeftButton &left)
+// `edit` applies a decoded key (tav_get_text, or a program's own step
+// around it).
+template <typename Edit>
+inline bool take_keys_and_press(tav_context *ctx, LeftButton &left, Edit edit)
 {
     switch (ctx->event.type) {
     case SDL_KEYDOWN: tav_getfirstkeyinformation(ctx); return true;
     case SDL_KEYUP:
         tav_getfinalkeyinformation(ctx);
-        tav_get_text(ctx);
+        edit();
         return true;
     case SDL_MOUSEBUTTONDOWN:
         if (ctx->event.button.button == SDL_BUTTON_LEFT) left = {true, ctx->event.button.x, ctx->event.button.y};
         return true;
     default: return false;
     }
+}
+
+inline bool take_keys_and_press(tav_context *ctx, LeftButton &left)
+{
+    return take_keys_and_press(ctx, left, [ctx] { tav_get_text(ctx); });
 }
 
 }  // namespace tavapp

@@ -161,6 +161,10 @@ struct creator_state {
     int32_t stream_number = 0;     // the selected object's stream; 0 none
     FormValues form, form_saved;    // working and saved copies of the property forms
     char stream_backup[STREAM_BACKUP_SIZE] = {}; // record text before the last stream apply
+    uint32_t typing_field = 0;      // number field the user is typing into; 0 none
+    char typing_text[TAV_SHORT_TEXT_SIZE] = {};  // its text after the last key
+    char form_titles[6][TAV_SHORT_TEXT_SIZE] = {}; // the layout's captions of the forms' headers
+    int32_t form_titles_taken = 0;  // 1 once those captions are remembered
 };
 
 // The running editor: the toolkit's context and the editor's own state.
@@ -300,6 +304,16 @@ bool load_stream_editor(Editor &ed);
 void load_short_text_editor(Editor &ed);
 // Stream editor buttons 245 to 248.
 void stream_editor_button(Editor &ed, uint32_t button);
+// The headers of the four forms and the two text editors name the selected
+// object: "<the layout's caption> of object <working number>".
+void show_form_titles(Editor &ed);
+// Applies a decoded key to the cursor object. The first key that reaches
+// one of the editor's number fields after the cursor arrived there, or
+// after the program wrote the field, replaces what it showed: a field
+// showing "0000" is full, and typing must not have to delete it first.
+void type_key(Editor &ed);
+// Once a pass: a number field the cursor has left takes typing afresh.
+void follow_typing_cursor(Editor &ed);
 // Fonts and images of a design just opened, behind the editor's objects.
 void load_design_fonts(Editor &ed);
 void load_design_images(Editor &ed);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "creator.h"
+#include "selection.h"
 
 namespace creator {
 
@@ -423,6 +424,8 @@ void wait_for_release()
 void preview_design(Editor &ed)
 {
     tav_context *ctx = ed.ctx;
+    // The staged object is shown where the saved design puts it.
+    const StagePlace staged = lift_from_stage(ed);
     paint_background(ctx);
     const uint32_t first = ctx->object_count + 1;
     const uint32_t saved_count = ctx->object_count;
@@ -450,6 +453,7 @@ void preview_design(Editor &ed)
 
     ctx->object_count = saved_count;
     ctx->event.type = 0;
+    put_back_on_stage(ed, staged);
     paint_background(ctx);
     redraw(ed);
 }

@@ -4,6 +4,7 @@
 // the saved copy, taken when the form is loaded, is what reset brings back.
 #include <SDL_image.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "creator.h"
@@ -731,6 +732,73 @@ void stream_editor_button(Editor &ed, uint32_t button)
         break;
     default: break;
     }
+}
+
+// ---------------------------------------------------------------------------
+// Titles and typing
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// Headers of the behaviour, geometry, text and colour forms, the stream
+// editor and the short-text editor.
+constexpr uint32_t TITLE_HEADERS[] = {146, 220, 261, 291, 242, 254};
+static_assert(sizeof TITLE_HEADERS / sizeof TITLE_HEADERS[0] == sizeof creator_state::form_titles /
+                                                                     sizeof creator_state::form_titles[0],
+              "one remembered caption a header");
+
+constexpr uint32_t KEY_BACKSPACE = 8, KEY_DELETE = 127;
+
+bool is_number_field(const Editor &ed, uint32_t n)
+{
+    const tav_object *o = n <= ed.ctx->object_count ? object_at(ed, n) : nullptr;
+    return o && o->kind == TAV_KIND_NUMBER && o->editable == 1;
+}
+
+}  // namespace
+
+void show_form_titles(Editor &ed)
+{
+    creator_state &s = ed.state;
+    const bool take = s.form_titles_taken == 0;
+    s.form_titles_taken = 1;
+    for (size_t i = 0; i < sizeof TITLE_HEADERS / sizeof TITLE_HEADERS[0]; ++i) {
+        char (&caption)[TAV_SHORT_TEXT_SIZE] = s.form_titles[i];
+        if (take) copy_short_text(caption, ui(ed, TITLE_HEADERS[i]).text);
+        char title[TAV_SHORT_TEXT_SIZE];
+        if (caption[0] != '\0')
+            std::snprintf(title, sizeof title, "%s of object %u", caption, s.selected_number);
+        else
+            std::snprintf(title, sizeof title, "Object %u", s.selected_number);
+        set_caption(ed, TITLE_HEADERS[i], title);
+    }
+}
+
+void type_key(Editor &ed)
+{
+    tav_context *ctx = ed.ctx;
+    creator_state &s = ed.state;
+    const uint32_t field = ctx->cursor_object;
+    const bool number_field = is_number_field(ed, field);
+    if (number_field && ctx->key != 0) {
+        tav_object &o = ui(ed, field);
+        const bool typing = field == s.typing_field && std::strcmp(o.text, s.typing_text) == 0;
+        const bool replaces = ctx->key_is_char == 1 || ctx->key == KEY_BACKSPACE || ctx->key == KEY_DELETE;
+        if (!typing && replaces) {
+            o.text[0] = '\0';
+            o.offset_x = 0;
+            tav_reset_textobject(ctx, 0, field);
+        }
+    }
+    tav_get_text(ctx);
+    if (!number_field) return;
+    s.typing_field = field;
+    copy_short_text(s.typing_text, ui(ed, field).text);
+}
+
+void follow_typing_cursor(Editor &ed)
+{
+    if (ed.ctx->cursor_object != ed.state.typing_field) ed.state.typing_field = 0;
 }
 
 void load_design_fonts(Editor &ed)

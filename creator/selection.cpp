@@ -187,6 +187,37 @@ void restore_selected_border(Editor &ed)
     o->border_b = s.saved_border_b;
 }
 
+StagePlace lift_from_stage(Editor &ed)
+{
+    const creator_state &s = ed.state;
+    const uint32_t staged = s.master_mode == 1 ? s.selected_master : s.selected_index;
+    const tav_object *o = s.selected_index != 0 ? object_at(ed, staged) : nullptr;
+    if (!o) return {0, 0, 0};
+    const StagePlace place = {staged, o->x, o->y};
+    if (s.master_mode == 1) {
+        restore_selected_border(ed);
+        unstage_master(ed);
+    } else {
+        unstage_selected(ed);
+    }
+    return place;
+}
+
+void put_back_on_stage(Editor &ed, const StagePlace &place)
+{
+    tav_object *o = object_at(ed, place.object);
+    if (!o) return;
+    if (ed.state.master_mode == 1) {
+        highlight_selected(ed);
+        ui(ed, STAGE_WINDOW).dependents[14] = place.object;
+    } else {
+        o->pinned = 0;
+    }
+    o->master = STAGE_WINDOW;
+    o->hidden = 0;
+    move_to(ed, place.object, place.x, place.y);
+}
+
 // The stage's tool row: in master mode the move and centre buttons join it
 // and the undo button steps aside for them.
 void enter_master_layout(Editor &ed)
@@ -403,6 +434,7 @@ void refresh_selection_panel(Editor &ed, int32_t load_forms)
     set_caption(ed, FILE_NAME_LABEL, s.file_name);
     show_number(ed, PANEL_WORKING_COUNT, int32_t(s.number_of_working_objects), false);
     show_number(ed, PANEL_SELECTED, int32_t(s.selected_number), true);
+    show_form_titles(ed);
 
     s.master_number = working_number(ed, s.saved_master);
     find_neighbours(ed);

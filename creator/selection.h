@@ -44,6 +44,19 @@ void enter_master_layout(Editor &ed);
 void leave_master_layout(Editor &ed);
 void sync_text_editors(Editor &ed);
 
+// Where the staged object (the selected one, or its master in master mode)
+// stood on the stage.
+struct StagePlace {
+    uint32_t object;
+    int32_t x, y;
+};
+// Puts the staged object back at its design place, with its own master,
+// visibility and border, for as long as the design is shown alone;
+// put_back_on_stage returns it to the stage as it was, and changes nothing
+// else (captions, readouts, the text cursor).
+StagePlace lift_from_stage(Editor &ed);
+void put_back_on_stage(Editor &ed, const StagePlace &place);
+
 // Writes one line of the dependents listing, "move_with <position>
 // <working number>" and a line feed; returns its length.
 int listing_line(char *out, size_t size, uint32_t position, uint32_t working_number);

@@ -137,7 +137,8 @@ void on_button_up(Editor &ed, Loop &loop)
 
 void handle_event(Editor &ed, Loop &loop)
 {
-    if (tavapp::take_keys_and_press(ed.ctx, loop.left)) return;
+    follow_typing_cursor(ed);
+    if (tavapp::take_keys_and_press(ed.ctx, loop.left, [&ed] { type_key(ed); })) return;
     if (ed.ctx->event.type == SDL_MOUSEBUTTONUP) on_button_up(ed, loop);
 }
 

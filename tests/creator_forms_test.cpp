@@ -41,6 +41,8 @@ RawLayout forms_layout()
     layout.at(SHORT_TEXT_FIELD).set(off::kind, TAV_KIND_ENTRY).set(off::master, SHORT_TEXT_WINDOW)
         .set(off::editable, 1).set(off::capacity, 60);
     layout.at(SHORT_TEXT_WINDOW).dep(0, SHORT_TEXT_FIELD);
+    layout.at(220).str(off::text, "Geometry");
+    layout.at(242).str(off::text, "Edit text");
     layout.texts.emplace_back(STREAM_FIELD, "");
     return layout;
 }
@@ -324,6 +326,9 @@ TEST_F(CreatorForms, OpenTextEditorFollowsTheSelectionAndOkWritesOnlyItsText)
     // and what is typed there goes into that object alone.
     select_working_object(ed, 2, 0);
     EXPECT_EQ(record_text(STREAM_FIELD), "two");
+    EXPECT_EQ(text_of(242), "Edit text of object 2") << "the editors and forms name their object";
+    EXPECT_EQ(text_of(220), "Geometry of object 2");
+    EXPECT_EQ(text_of(146), "Object 2") << "a header without a caption";
     tav_copy_st_last_part("two typed", ctx->text_records[ctx->objects[STREAM_FIELD].text_record].text);
     close_top_window(ed);
     ASSERT_EQ(ctx->active_window, uint32_t(STREAM_WINDOW));

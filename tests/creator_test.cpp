@@ -285,3 +285,56 @@ TEST_F(Creator, PreviewShowsTheDesignUntilARelease)
     ASSERT_EQ(SDL_PollEvent(&next), 1);
     EXPECT_EQ(next.type, uint32_t(SDL_USEREVENT));
 }
+
+TEST_F(Creator, FirstKeyInANumberFieldReplacesWhatItShowed)
+{
+    Loop loop;
+    auto key = [&](SDL_Keycode code) {
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+            SDL_Event &e = ctx->event;
+            std::memset(&e, 0, sizeof e);
+            e.type = e.key.type = type;
+            e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+            e.key.keysym.sym = code;
+            handle_event(ed, loop);
+        }
+    };
+    auto type = [&](const char *digits) {
+        for (const char *c = digits; *c; ++c) key(SDL_Keycode(*c));
+    };
+    ctx->objects[LOCK_FIELD].capacity = 4;
+    set_text(LOCK_FIELD, "0000");
+    open(LOCK_WINDOW);
+    ASSERT_EQ(ctx->cursor_object, uint32_t(LOCK_FIELD));
+
+    // The field arrived full; the first key clears it, the next ones add.
+    type("120");
+    EXPECT_EQ(text_of(LOCK_FIELD), "120");
+    key(SDLK_BACKSPACE);
+    type("5");
+    EXPECT_EQ(text_of(LOCK_FIELD), "125");
+
+    // The program writes the field again (an apply shows it padded): the
+    // next key starts afresh.
+    set_text(LOCK_FIELD, "0125");
+    type("7");
+    EXPECT_EQ(text_of(LOCK_FIELD), "7");
+
+    // The cursor leaves and comes back: afresh again, also for Delete.
+    ctx->cursor_object = 0;
+    handle_event(ed, loop);
+    ctx->cursor_object = LOCK_FIELD;
+    key(SDLK_DELETE);
+    EXPECT_EQ(text_of(LOCK_FIELD), "");
+    type("42");
+    EXPECT_EQ(text_of(LOCK_FIELD), "42");
+
+    // Text fields are edited in place.
+    open(SELECTOR_WINDOW);
+    ctx->cursor_object = SELECTOR_NAME;
+    set_text(SELECTOR_NAME, "ab");
+    tav_reset_textobject(ctx, 0, SELECTOR_NAME);
+    ctx->objects[SELECTOR_NAME].capacity = 60;
+    type("1");
+    EXPECT_EQ(text_of(SELECTOR_NAME), "1ab");
+}

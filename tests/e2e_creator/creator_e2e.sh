@@ -8,7 +8,8 @@
 #
 # RUN_DIR is the editor's run folder (program, 6495.tav/.taw, font),
 # LAYOUT_TOOL the tavrin_layout program. CHECK is one of: startup,
-# selector, preview, quit_yes, quit_no, geometry, stepper, save_as; or "screenshot FILE", which opens
+# selector, preview, quit_yes, quit_no, geometry, stepper, save_as,
+# geometry_kept, preview_places; or "screenshot FILE", which opens
 # the file selector and a form and saves the screen as a picture (for the
 # README).
 #
@@ -309,14 +310,12 @@ selector_closed() {
     [ "$(dominant_colour "$SHOT" "$strip")" = "$BACKGROUND" ]
 }
 
-# File menu: open a design through the file selector, widen its selected
-# window in the geometry form, save it under a new name and quit. The saved
-# pair passes `tavrin_layout check` and unpacks to the design with only that
-# width changed (apart from what laying out the texts computes). The editor runs from a copy of its run folder two levels
-# down, because the first save starts two folders up.
-check_save_as() {
-    local home=$TMP/home
-    local run=$home/work/run
+# Runs the editor from a copy of its run folder two levels below HOME_DIR,
+# because the first save starts two folders up; puts the example design
+# there as design.tav.
+run_from_copy() {
+    HOME_DIR=$TMP/home
+    local run=$HOME_DIR/work/run
     mkdir -p "$run"
     cp "$RUN_DIR/tavrin_creator" "$RUN_DIR/6495.tav" "$RUN_DIR/6495.taw" "$RUN_DIR/DroidSans.ttf" "$run/" ||
         fail "cannot copy the run folder"
@@ -324,13 +323,42 @@ check_save_as() {
         fail "cannot pack the example design"
     RUN_DIR=$run
     start_editor
-    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 10 11 51 54 66 143 199 219 227 238 240)"
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 10 11 51 54 66 67 143 199 200 205 210 219 225 226 227 228 238 240)"
+}
 
+# File menu, Open: the design NAME through the file selector.
+open_design() {
     choose 62 64
     wait_until shows_fill 8 || fail "the file selector did not open"
-    type_text 10 design.tav
+    type_text 10 "$1"
     click $(spot 11)
     wait_until selector_closed || fail "the design did not open; stdout: $(cat "$TMP/stdout")"
+}
+
+# File menu, Save: the design as NAME, which lands in HOME_DIR.
+save_design() {
+    choose 62 66
+    wait_until shows_fill 8 || fail "the file selector did not open for saving"
+    type_text 10 "$1"
+    click $(spot 11)
+    wait_until selector_closed || fail "the design was not saved; stdout: $(cat "$TMP/stdout")"
+    wait_until test -f "$HOME_DIR/$1" || fail "nothing was saved in $HOME_DIR; stdout: $(cat "$TMP/stdout")"
+}
+
+quit_editor() {
+    choose 26 29
+    wait_until shows_fill 397 || fail "the quit question did not show"
+    click $(spot 397)
+    expect_exit 0
+}
+
+# File menu: open a design through the file selector, widen its selected
+# window in the geometry form, save it under a new name and quit. The saved
+# pair passes `tavrin_layout check` and unpacks to the design with only that
+# width changed (apart from what laying out the texts computes).
+check_save_as() {
+    run_from_copy
+    open_design design.tav
 
     choose 51 54
     wait_until shows_fill 219 || fail "the geometry form did not open"
@@ -338,18 +366,10 @@ check_save_as() {
     click $(spot 238)
     click $(spot 240)
 
-    choose 62 66
-    wait_until shows_fill 8 || fail "the file selector did not open for saving"
-    type_text 10 saved.tav
-    click $(spot 11)
-    wait_until selector_closed || fail "the design was not saved; stdout: $(cat "$TMP/stdout")"
-    wait_until test -f "$home/saved.tav" || fail "nothing was saved in $home; stdout: $(cat "$TMP/stdout")"
+    save_design saved.tav
+    quit_editor
 
-    choose 26 29
-    wait_until shows_fill 397 || fail "the quit question did not show"
-    click $(spot 397)
-    expect_exit 0
-
+    local home=$HOME_DIR run=$RUN_DIR
     "$LAYOUT_TOOL" check "$home/saved.tav" "$home/saved.taw" >"$TMP/check.txt" 2>&1 ||
         fail "the saved design has problems: $(cat "$TMP/check.txt")"
     "$LAYOUT_TOOL" unpack "$run/design.tav" "$run/design.taw" >"$TMP/before.json" || fail "cannot unpack the design"
@@ -378,6 +398,78 @@ for part in ("objects", "texts"):
 PY
 }
 
+# Clicks field N and types VALUE, as a user does: no deleting first.
+type_into() {
+    click $(spot "$1")
+    xdotool type --delay 40 "$2"
+}
+
+# Selection panel: goes to working object NUMBER.
+go_to() {
+    type_into 205 "$1"
+    click $(spot 210)
+    sleep 0.3
+}
+
+# Geometry form: X, Y, W and H typed into a fresh object and applied stay
+# with it while another object is selected and it again; the saved design
+# holds them.
+check_geometry_kept() {
+    run_from_copy
+    choose 51 67
+    wait_until shows_fill 200 || fail "the selection panel did not open"
+    go_to 8
+    choose 51 54
+    wait_until shows_fill 219 || fail "the geometry form did not open"
+    type_into 225 40
+    type_into 226 60
+    type_into 227 120
+    type_into 228 30
+    click $(spot 238)
+    click $(spot 240)
+    choose 51 67
+    wait_until shows_fill 200 || fail "the selection panel did not open again"
+    go_to 9
+    go_to 8
+    save_design kept.tav
+    quit_editor
+    "$LAYOUT_TOOL" unpack "$HOME_DIR/kept.tav" >"$TMP/kept.json" || fail "cannot unpack the saved design"
+    python3 - "$TMP/kept.json" <<'PY' || fail "the geometry of object 8 was lost"
+import json, sys
+o = json.load(open(sys.argv[1], encoding="utf-8"))["objects"].get("8", {})
+got = [o.get(k, 0) for k in ("x", "y", "w", "h")]
+if got != [40, 60, 120, 30]:
+    print("object 8 saved at", got, file=sys.stderr)
+    sys.exit(1)
+PY
+}
+
+# "R G B" of the middle of the area X Y W H (a point clear of borders and
+# captions) in the last screenshot.
+colour_at() {
+    dominant_colour "$SHOT" "$(($3 - 8))x$(($4 - 8))+$(($1 + 4))+$(($2 + 4))"
+}
+
+# Preview: the example design shows where its file puts it, whether the
+# selected object is its window or the button inside the window.
+check_preview_places() {
+    run_from_copy
+    open_design design.tav
+    local button="40 164 30 16" window="24 44 100 60"
+    for selected in 8 9; do
+        [ "$selected" = 9 ] && { choose 51 67; wait_until shows_fill 200 || fail "no selection panel"; go_to 9; }
+        choose 30 33
+        wait_until shows_background 26 || fail "the preview did not start"
+        shoot
+        [ "$(colour_at $window)" = "255 255 255" ] ||
+            fail "with object $selected selected the window is not at its place: $(colour_at $window)"
+        [ "$(colour_at $button)" = "220 225 255" ] ||
+            fail "with object $selected selected the button is not at its place: $(colour_at $button)"
+        click 1000 650
+        wait_until shows_fill 26 || fail "the preview did not end"
+    done
+}
+
 # Not a check: a picture of the editor with the file selector and the
 # geometry form open.
 take_screenshot() {
@@ -393,7 +485,7 @@ take_screenshot() {
 }
 
 case "$CHECK" in
-startup | selector | preview | quit_yes | quit_no | geometry | stepper | save_as)
+startup | selector | preview | quit_yes | quit_no | geometry | stepper | save_as | geometry_kept | preview_places)
     [ -x "$RUN_DIR/tavrin_creator" ] || fail "no tavrin_creator in $RUN_DIR"
     [ -f "$RUN_DIR/6495.tav" ] || fail "no 6495.tav in $RUN_DIR"
     "check_$CHECK"
