@@ -51,7 +51,8 @@ template <typename Edit>
 inline bool take_keys_and_press(tav_context *ctx, LeftButton &left, Edit edit)
 {
     switch (ctx->event.type) {
-    case SDL_KEYDOWN: tav_getfirstkeyinformation(ctx); return true;
+    case SDL_KEYDOWN:
+    case SDL_TEXTINPUT: tav_getfirstkeyinformation(ctx); return true;
     case SDL_KEYUP:
         tav_getfinalkeyinformation(ctx);
         edit();

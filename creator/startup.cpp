@@ -104,6 +104,7 @@ bool start_editor(Editor &ed)
     tav_set_operators(ctx);
     select_working_object(ed, 1, 0);
     tav_draw_all_objects(ctx, 1, 1);
+    SDL_StartTextInput();  // characters as the user's keyboard layout types them
     return true;
 }
 

@@ -198,6 +198,7 @@ void start(Demo &demo)
     fill_points(demo);
     activate(ctx, WINDOW_ANIMATION);
     tav_draw_all_objects(ctx, 1, 1);
+    SDL_StartTextInput();  // characters as the user's keyboard layout types them
 }
 
 // ---------------------------------------------------------------------------
@@ -378,7 +379,6 @@ void handle_event(Demo &demo, bool tick)
     tav_context *ctx = demo.ctx;
     if (tavapp::take_keys_and_press(ctx, demo.left)) return;
     switch (ctx->event.type) {
-    case SDL_TEXTINPUT: tav_getfirstkeyinformation(ctx); break;
     case SDL_MOUSEBUTTONUP: on_button_up(demo); break;
     default:
         if (tick && ctx->active_window == WINDOW_ANIMATION) animate(demo);

@@ -391,3 +391,116 @@ TEST(EditingRobust, OutOfRangeFieldsStayInsideTheBuffers)
     tav_get_position_in_stream(s.ctx);
     EXPECT_EQ(s.ctx->key, uint32_t('x'));
 }
+
+// Home and End go to the start and the end of the cursor's row in entry and
+// number fields and in record texts; typing then lands there.
+TEST(EditingKeys, HomeAndEndInEveryFieldSort)
+{
+    const std::string long_text(20, 'm');
+    EditScreen s(long_text, "", TAV_KIND_ENTRY, 60);
+    s.focus(kEntry);
+    const Area a = s.area(kEntry);
+    press(s.ctx, SDLK_END);
+    tav_object &e = s.obj(kEntry);
+    EXPECT_EQ(e.cursor_column, 20u);
+    EXPECT_LT(e.offset_x, 0) << "the end of a long text scrolls into view";
+    EXPECT_EQ(e.cursor_x, s.entry_x());
+    EXPECT_LT(e.cursor_x, a.right);
+    type(s.ctx, "x");
+    press(s.ctx, SDLK_HOME);
+    EXPECT_EQ(e.cursor_column, 0u);
+    EXPECT_EQ(e.offset_x, 0);
+    EXPECT_EQ(e.cursor_x, a.left + 1);
+    type(s.ctx, "a");
+    EXPECT_EQ(std::string(e.text), "a" + long_text + "x");
+
+    EditScreen n("123", "", TAV_KIND_NUMBER);
+    n.focus(kEntry);
+    press(n.ctx, SDLK_END);
+    type(n.ctx, "4");
+    press(n.ctx, SDLK_HOME);
+    type(n.ctx, "0");
+    EXPECT_STREQ(n.obj(kEntry).text, "01234");
+
+    // A record text wrapped at spaces: the rows' edges lie on either side
+    // of the space dropped at the wrap.
+    std::string words;
+    for (int i = 0; i < 12; ++i) words += "word" + std::to_string(i) + " ";
+    EditScreen r("", words + "\nlast");
+    r.focus(kRecord);
+    const std::string row0 = r.line(0), row1 = r.line(1);
+    ASSERT_FALSE(row1.empty());
+    const size_t row1_start = words.find(row1);
+    ASSERT_EQ(row1_start, row0.size() + 1);
+    r.at_position(int32_t(row1_start + 2));
+    press(r.ctx, SDLK_HOME);
+    EXPECT_EQ(r.obj(kRecord).cursor_column, 0u);
+    EXPECT_EQ(r.record().cursor_position, int32_t(row1_start));
+    EXPECT_EQ(r.obj(kRecord).cursor_x, r.area(kRecord).left + 1);
+    type(r.ctx, "#");
+    EXPECT_EQ(r.record().text[row1_start], '#');
+    r.at_position(1);
+    press(r.ctx, SDLK_END);
+    EXPECT_EQ(r.obj(kRecord).cursor_row, 0u);
+    EXPECT_EQ(r.obj(kRecord).cursor_column, uint32_t(row0.size()));
+    EXPECT_EQ(r.obj(kRecord).cursor_x, r.area(kRecord).left + 1 + r.width(row0));
+    type(r.ctx, "$");
+    EXPECT_EQ(std::string(r.record().text).substr(0, row0.size() + 2), row0 + "$ ");
+}
+
+// Ctrl+C copies a one-line field's text or a record's cursor row; Ctrl+V
+// types the clipboard's text at the cursor under the rules of typed keys.
+// Tab goes only into record texts.
+TEST(EditingKeys, ClipboardAndTab)
+{
+    EditScreen s("Gr\xFC\xDF" "e", "one\ntwo");
+    s.focus(kEntry);
+    press(s.ctx, SDLK_c, KMOD_LCTRL);
+    char *copied = SDL_GetClipboardText();
+    EXPECT_STREQ(copied, "Gr\xC3\xBC\xC3\x9F" "e");
+    SDL_free(copied);
+    EXPECT_STREQ(s.obj(kEntry).text, "Gr\xFC\xDF" "e") << "copying changes nothing";
+    s.focus(kRecord);
+    s.at_position(5);
+    press(s.ctx, SDLK_c, KMOD_RCTRL);
+    copied = SDL_GetClipboardText();
+    EXPECT_STREQ(copied, "two");
+    SDL_free(copied);
+
+    // Into a field that fills up: the characters beyond Latin-1 and the tab
+    // are left out, the rest goes in until the field is full.
+    std::strcpy(s.obj(kEntry).text, "abc");
+    s.obj(kEntry).capacity = 6;
+    s.focus(kEntry);
+    press(s.ctx, SDLK_END);
+    SDL_SetClipboardText("x\xE2\x82\xAC\ty\xC3\xA4zw");
+    press(s.ctx, SDLK_v, KMOD_LCTRL);
+    EXPECT_STREQ(s.obj(kEntry).text, "abcxy\xE4");
+    EXPECT_EQ(s.obj(kEntry).cursor_column, 6u);
+    EXPECT_EQ(s.obj(kEntry).cursor_x, s.entry_x());
+    press(s.ctx, SDLK_v, KMOD_LCTRL);
+    EXPECT_STREQ(s.obj(kEntry).text, "abcxy\xE4") << "a full field takes nothing more";
+    press(s.ctx, SDLK_HOME);
+    press(s.ctx, SDLK_DELETE);
+    press(s.ctx, SDLK_TAB);
+    EXPECT_STREQ(s.obj(kEntry).text, "bcxy\xE4") << "no tab in a one-line field";
+    EXPECT_EQ(s.ctx->key, 0u);
+
+    // A record text takes line ends as Return and keeps tabs.
+    s.focus(kRecord);
+    s.at_position(3);
+    SDL_SetClipboardText("1\r\n2");
+    press(s.ctx, SDLK_v, KMOD_LCTRL);
+    press(s.ctx, SDLK_TAB);
+    EXPECT_STREQ(s.record().text, "one1\n2\t\ntwo");
+    EXPECT_EQ(s.obj(kRecord).cursor_row, 1u);
+    EXPECT_EQ(s.obj(kRecord).cursor_column, 2u);
+    EXPECT_EQ(s.record().cursor_position, 7);
+
+    // A number field takes only the digits.
+    EditScreen n("", "", TAV_KIND_NUMBER);
+    n.focus(kEntry);
+    SDL_SetClipboardText("1a2 3");
+    press(n.ctx, SDLK_v, KMOD_LCTRL);
+    EXPECT_STREQ(n.obj(kEntry).text, "123");
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/harness.h"
+#include "support/keys.h"
 
 using namespace tavtest;
 
@@ -75,6 +76,10 @@ TEST_F(KeyboardTest, DecodesThroughTheColumnTheExactModifiersSelect)
         {SDLK_KP_ENTER, KMOD_NONE, TAV_KEY_RETURN, 0},
         {SDLK_LEFT, KMOD_LSHIFT, TAV_KEY_LEFT, 0},
         {SDLK_INSERT, KMOD_NONE, TAV_KEY_INSERT, 0},
+        {SDLK_HOME, KMOD_NONE, TAV_KEY_HOME, 0},
+        {SDLK_END, KMOD_LCTRL, TAV_KEY_END, 0},
+        {SDLK_c, KMOD_LCTRL, TAV_KEY_COPY, 0},
+        {SDLK_v, KMOD_RCTRL | KMOD_LSHIFT, TAV_KEY_PASTE, 0},
     };
     for (const Stroke &s : strokes) {
         EXPECT_EQ(press(s.sym, s.mod), s.code) << "keycode " << s.sym << " mod " << s.mod;
@@ -109,6 +114,33 @@ TEST_F(KeyboardTest, NumberFieldsAndKeysWithoutCode)
         EXPECT_EQ(press(SDLK_a), 0u);
         EXPECT_EQ(ctx->event.key.keysym.sym, SDLK_a);
     }
+}
+
+// With text input on, the character the user's own layout typed replaces
+// the table's for that key press; without it the table decides as before.
+TEST_F(KeyboardTest, TextInputTypesTheCharacterOfTheUsersLayout)
+{
+    tav_object &entry = ctx->objects[entry_field];
+    entry.capacity = 64;
+    tavtest::press_typed(ctx, SDLK_2, KMOD_LSHIFT, "@");           // US Shift+2
+    tavtest::press_typed(ctx, SDLK_SEMICOLON, KMOD_RSHIFT, ":");   // US Shift+;
+    tavtest::press_typed(ctx, SDLK_o, KMOD_RALT, "\xC3\xB6");      // an o umlaut composed by the system
+    tavtest::press_typed(ctx, SDLK_e, KMOD_RALT | KMOD_LCTRL, "\xE2\x82\xAC");  // the euro sign: beyond Latin-1
+    tavtest::press_typed(ctx, SDLK_KP_1, KMOD_NUM, "1");           // the table has no keypad digits
+    tavtest::press_typed(ctx, SDLK_q, KMOD_RALT | KMOD_LCTRL, "@"); // AltGr reported as Ctrl+Alt
+    tavtest::press(ctx, SDLK_a, KMOD_LCTRL);                        // a command, not a letter
+    EXPECT_STREQ(entry.text, "@:\xF6" "1@");
+    EXPECT_EQ(ctx->key, 0u);
+    EXPECT_EQ(ctx->pending_key, 0u);
+    tavtest::press(ctx, SDLK_2, KMOD_LSHIFT);  // no text input: the German table
+    EXPECT_STREQ(entry.text, "@:\xF6" "1@\"");
+
+    // A number field takes the digits the layout types, and nothing else.
+    ctx->cursor_object = number_field;
+    ctx->objects[number_field].capacity = 64;
+    tavtest::press_typed(ctx, SDLK_AMPERSAND, KMOD_LSHIFT, "1");  // a French layout's 1
+    tavtest::press_typed(ctx, SDLK_1, KMOD_LSHIFT, "!");
+    EXPECT_STREQ(ctx->objects[number_field].text, "1");
 }
 
 TEST_F(KeyboardTest, KeyUpDeliversThePendingKeyOnce)

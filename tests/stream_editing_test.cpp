@@ -257,6 +257,47 @@ TEST(StreamEditingKeys, AFullStreamTakesNothingMore)
     EXPECT_EQ(s.mother().text_length, 7);
 }
 
+// Home and End go to the edges of the row the cursor is shown in; Ctrl+C
+// copies that row and Ctrl+V types the clipboard's text into the stream.
+TEST(StreamEditingKeys, HomeEndAndTheClipboard)
+{
+    ChainScreen s("one two\nthree");
+    s.at(5);
+    press(s.ctx, SDLK_HOME);
+    EXPECT_EQ(s.mother().stream_cursor, 0);
+    EXPECT_EQ(s.cursor().cursor_column, 0u);
+    press(s.ctx, SDLK_END);
+    EXPECT_EQ(s.mother().stream_cursor, 7);
+    EXPECT_EQ(s.cursor().cursor_column, 7u);
+    EXPECT_EQ(s.cursor().cursor_x, s.cursor_place());
+    press(s.ctx, SDLK_c, KMOD_LCTRL);
+    char *copied = SDL_GetClipboardText();
+    EXPECT_STREQ(copied, "one two");
+    SDL_free(copied);
+
+    SDL_SetClipboardText("\xC3\xA4\r\nx\xE2\x82\xAC\ty");
+    press(s.ctx, SDLK_v, KMOD_LCTRL);
+    EXPECT_EQ(s.stream(), "one two\xE4\nx\ty\nthree");
+    EXPECT_EQ(s.mother().stream_cursor, 12);
+    EXPECT_EQ(s.cursor().cursor_row, 1u);
+    EXPECT_EQ(s.cursor().cursor_column, 3u);
+    EXPECT_EQ(s.cursor().cursor_x, s.cursor_place());
+
+    // A full stream takes no more, pasted or typed.
+    ChainShape shape;
+    shape.capacity = 8;
+    ChainScreen full("abcde", shape);
+    full.at(5);
+    SDL_SetClipboardText("xyz");
+    press(full.ctx, SDLK_v, KMOD_LCTRL);
+    EXPECT_EQ(full.stream(), "abcdexy");
+    EXPECT_EQ(full.mother().stream_cursor, 7);
+    press(full.ctx, SDLK_HOME);
+    press(full.ctx, SDLK_v, KMOD_LCTRL);
+    EXPECT_EQ(full.stream(), "abcdexy");
+    EXPECT_EQ(full.mother().text_length, 7);
+}
+
 TEST(StreamEditingKeys, UpAndDownPassBetweenMembers)
 {
     ChainScreen s("one\ntwo\nthree" + repeat("\n", 38) + "next\nlast");

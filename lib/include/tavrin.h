@@ -78,6 +78,10 @@ extern "C" {
 #define TAV_KEY_RIGHT           275
 #define TAV_KEY_LEFT            276
 #define TAV_KEY_INSERT          277
+#define TAV_KEY_HOME            278  /* start of the cursor's row */
+#define TAV_KEY_END             279  /* end of the cursor's row */
+#define TAV_KEY_COPY            280  /* Ctrl+C: the field's text (or row) to the clipboard */
+#define TAV_KEY_PASTE           281  /* Ctrl+V: the clipboard's text typed at the cursor */
 
 /* Results of tav_check_file_type(). */
 #define TAV_FILE_REGULAR        1
@@ -362,7 +366,8 @@ TAV_API int32_t tav_strcmp(const char *a, const char *b, uint32_t count);
 /* Keyboard decoding                                                         */
 /* ------------------------------------------------------------------------ */
 
-/* Decodes a key-down event into pending_key through the German keyboard table. */
+/* Decodes a key-down event into pending_key through the German keyboard table;
+ * an SDL_TEXTINPUT event that follows puts the layout's own character in its place. */
 TAV_API void tav_getfirstkeyinformation(tav_context *ctx);
 /* On key-up moves pending_key into key; returns ctx. */
 TAV_API tav_context *tav_getfinalkeyinformation(tav_context *ctx);

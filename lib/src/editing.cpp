@@ -11,8 +11,10 @@
 #include "tavrin.h"
 
 #include <algorithm>
+#include <string>
 
 #include "internal.h"
+#include "latin1.h"
 #include "text_cursor.h"
 
 namespace {
@@ -287,6 +289,7 @@ void type_character(Editor &e, char ch)
     tav_object *o = e.o;
     if (!has_room(e)) return;
     if (!is_record(e)) {
+        if (ch == '\t') return;  // one-line fields have no tab stops
         put_char(e, o->cursor_column, ch);
         o->text_length = int32_t(e.length);
         ++o->cursor_column;
@@ -305,6 +308,43 @@ void type_character(Editor &e, char ch)
         o->cursor_column = 0;
     }
     settle(e);
+}
+
+// Home and End: the start or the end of the cursor's row.
+void go_to_row_edge(Editor &e, bool end)
+{
+    const uint32_t column = end ? row_length(e, e.o->cursor_row) : 0;
+    if (is_record(e)) {
+        go_to(e, e.o->cursor_row, column);
+    } else {
+        e.o->cursor_column = column;
+        settle_x(e);
+    }
+}
+
+// Ctrl+C: the whole text of a one-line field, the cursor's row of a
+// record text.
+void copy(const Editor &e)
+{
+    if (is_record(e))
+        tav::copy_to_clipboard(row_text(e, e.o->cursor_row), TAV_LINE_SIZE);
+    else
+        tav::copy_to_clipboard(e.text, TAV_SHORT_TEXT_SIZE);
+}
+
+// Ctrl+V: the clipboard's text goes in character by character as if typed,
+// under the same rules of room; a line feed acts as Return and a number
+// field takes only the digits.
+void paste(Editor &e)
+{
+    const std::string text = tav::clipboard_latin1(is_record(e) ? kRecordTextChars : kShortTextChars);
+    for (char ch : text) {
+        if (ch == '\n') {
+            if (is_record(e)) break_line(e);
+        } else if (e.o->kind != TAV_KIND_NUMBER || (ch >= '0' && ch <= '9')) {
+            type_character(e, ch);
+        }
+    }
 }
 
 void apply_key(Editor &e)
@@ -338,6 +378,16 @@ void apply_key(Editor &e)
         break;
     case TAV_KEY_INSERT:
         ctx->overwrite_mode = ctx->overwrite_mode ? 0 : 1;
+        break;
+    case TAV_KEY_HOME:
+    case TAV_KEY_END:
+        go_to_row_edge(e, ctx->key == TAV_KEY_END);
+        break;
+    case TAV_KEY_COPY:
+        copy(e);
+        break;
+    case TAV_KEY_PASTE:
+        paste(e);
         break;
     default:
         break;  // a character refused by a number field, or an unknown code

@@ -91,6 +91,7 @@ int32_t wait_for_selection(tav_context *ctx, Accepts accepts)
         if (!tav::next_event(&ctx->event)) continue;
         switch (ctx->event.type) {
         case SDL_KEYDOWN:
+        case SDL_TEXTINPUT:
             tav_getfirstkeyinformation(ctx);
             break;
         case SDL_KEYUP:

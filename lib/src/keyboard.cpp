@@ -1,7 +1,10 @@
 // Keyboard decoding: key-down events are turned into one key code through a
 // fixed German keyboard table and held as pending; the key-up delivers it to
-// the text editor. SDL's text-input events are not used.
+// the text editor. When the application enables SDL's text input, the
+// SDL_TEXTINPUT event that follows a key-down carries the character of the
+// user's own keyboard layout, which then takes the table's place.
 #include "internal.h"
+#include "latin1.h"
 #include "tavrin.h"
 
 namespace {
@@ -87,8 +90,25 @@ uint32_t editing_code(SDL_Keycode k)
     case SDLK_RIGHT: return TAV_KEY_RIGHT;
     case SDLK_LEFT: return TAV_KEY_LEFT;
     case SDLK_INSERT: return TAV_KEY_INSERT;
+    case SDLK_HOME: return TAV_KEY_HOME;
+    case SDLK_END: return TAV_KEY_END;
     default: return 0;
     }
+}
+
+// Ctrl without Alt: a command, never a character. Ctrl together with Alt is
+// how some systems report AltGr, which keeps its characters.
+bool is_ctrl_combination(uint16_t mod)
+{
+    return (mod & KMOD_CTRL) != 0 && (mod & KMOD_ALT) == 0;
+}
+
+// The clipboard commands Ctrl+C and Ctrl+V; 0 for any other Ctrl key.
+uint32_t ctrl_code(SDL_Keycode k)
+{
+    if (k == SDLK_c) return TAV_KEY_COPY;
+    if (k == SDLK_v) return TAV_KEY_PASTE;
+    return 0;
 }
 
 // Decodes one key stroke into a code (0 for none) and whether it is a
@@ -96,12 +116,11 @@ uint32_t editing_code(SDL_Keycode k)
 uint32_t decode(SDL_Keycode k, uint16_t mod, int32_t *is_char)
 {
     KeyRow row;
+    *is_char = 0;
+    if (uint32_t code = editing_code(k)) return code;
+    if (is_ctrl_combination(mod)) return ctrl_code(k);
     *is_char = 1;
     if (find_row(k, &row)) return pick(row, column_for(mod));
-    if (uint32_t code = editing_code(k)) {
-        *is_char = 0;
-        return code;
-    }
     // Other keys of the Latin-1 range pass through; function, modifier and
     // keypad keys (keycodes above 255) give nothing.
     return k > 0 && k <= 255 ? uint32_t(k) : 0;
@@ -109,11 +128,10 @@ uint32_t decode(SDL_Keycode k, uint16_t mod, int32_t *is_char)
 
 }  // namespace
 
-void tav_getfirstkeyinformation(tav_context *ctx)
+namespace {
+
+void decode_key_down(tav_context *ctx, const tav_object *cursor)
 {
-    if (!ctx) return;
-    const tav_object *cursor = tav::object_at(ctx, ctx->cursor_object);
-    if (!cursor || ctx->event.type != SDL_KEYDOWN) return;
     SDL_Keycode k = ctx->event.key.keysym.sym;
     int32_t is_char = 0;
     uint32_t code = decode(k, ctx->event.key.keysym.mod, &is_char);
@@ -127,6 +145,37 @@ void tav_getfirstkeyinformation(tav_context *ctx)
     ctx->key_is_char = is_char;
     ctx->event.type = 0;
     ctx->event.key.keysym.sym = 0;
+}
+
+// The character a key press typed in the user's layout replaces the
+// table's guess for that press. One that Latin-1 cannot hold is not typed
+// at all, so the table's character for that key is dropped as well. A
+// number field takes only digits.
+void take_text_input(tav_context *ctx, const tav_object *cursor)
+{
+    const uint8_t ch = tav::first_latin1_char(ctx->event.text.text);
+    ctx->event.type = 0;
+    if (ch == 0) {
+        const bool table_char = ctx->pending_key <= 255 && ctx->pending_key != TAV_KEY_BACKSPACE &&
+                                ctx->pending_key != TAV_KEY_DELETE;
+        if (table_char) ctx->pending_key = 0;
+        return;
+    }
+    ctx->pending_key = ch;
+    ctx->key_is_char = cursor->kind != TAV_KIND_NUMBER || (ch >= '0' && ch <= '9');
+}
+
+}  // namespace
+
+void tav_getfirstkeyinformation(tav_context *ctx)
+{
+    if (!ctx) return;
+    const tav_object *cursor = tav::object_at(ctx, ctx->cursor_object);
+    if (!cursor) return;
+    if (ctx->event.type == SDL_KEYDOWN)
+        decode_key_down(ctx, cursor);
+    else if (ctx->event.type == SDL_TEXTINPUT)
+        take_text_input(ctx, cursor);
 }
 
 tav_context *tav_getfinalkeyinformation(tav_context *ctx)

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "internal.h"
+#include "latin1.h"
 #include "subtree_walk.h"
 #include "text_cursor.h"
 
@@ -342,6 +344,37 @@ void move_vertically(StreamEdit &s, int direction)
     tav_update_cursor_chain_object(ctx, s.mother_number, current, target);
 }
 
+// Home and End: the start or the end of the row the cursor is shown in.
+void go_to_row_edge(StreamEdit &s, bool end)
+{
+    const MemberView v = view_of(s.ctx, s.previous);
+    const uint32_t index = tav_get_move_with_nr(s.ctx, s.mother_number, s.previous);
+    if (!v.m || index == TAV_NOT_FOUND || int(index) >= member_count(s.ctx, s.mother)) return;
+    const uint32_t column = end ? v.row_length : 0;
+    int32_t position = 0;
+    if (!tav::find_position(stream_walk(s.ctx, s.mother), int(index), v.m->cursor_row, column, position)) return;
+    v.m->cursor_column = column;
+    s.mother->stream_cursor = position;
+    show_after_key(s, s.previous, Show::cursor);
+}
+
+// Ctrl+C: the row of the cursor's member that holds the cursor.
+void copy_row(const StreamEdit &s)
+{
+    const MemberView v = view_of(s.ctx, s.previous);
+    if (v.m) tav::copy_to_clipboard(v.row, TAV_LINE_SIZE);
+}
+
+// Ctrl+V: the clipboard's text goes into the stream as if typed, character
+// after character under the rules of typed characters; the chain is laid
+// out once at the end.
+void paste(StreamEdit &s)
+{
+    bool changed = false;
+    for (char ch : tav::clipboard_latin1(s.mother->capacity)) changed |= put_stream_char(s, ch, ch == '\n');
+    if (changed) follow_cursor(s, Show::cursor);
+}
+
 void apply_key(StreamEdit &s)
 {
     tav_context *ctx = s.ctx;
@@ -371,6 +404,16 @@ void apply_key(StreamEdit &s)
         break;
     case TAV_KEY_DOWN:
         move_vertically(s, 1);
+        break;
+    case TAV_KEY_HOME:
+    case TAV_KEY_END:
+        go_to_row_edge(s, ctx->key == TAV_KEY_END);
+        break;
+    case TAV_KEY_COPY:
+        copy_row(s);
+        break;
+    case TAV_KEY_PASTE:
+        paste(s);
         break;
     default:
         break;

@@ -4,6 +4,15 @@ namespace tavtest {
 
 namespace {
 
+void queue_and_poll(tav_context *ctx, SDL_Event &e)
+{
+    // Whatever the video driver queued on its own would come first.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_PushEvent(&e);
+    SDL_PollEvent(&ctx->event);
+}
+
 void send(tav_context *ctx, Uint32 type, SDL_Keycode key, Uint16 mod)
 {
     SDL_Event e{};
@@ -12,14 +21,24 @@ void send(tav_context *ctx, Uint32 type, SDL_Keycode key, Uint16 mod)
     e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = key;
     e.key.keysym.mod = mod;
-    // Whatever the video driver queued on its own would come first.
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    SDL_PushEvent(&e);
-    SDL_PollEvent(&ctx->event);
+    queue_and_poll(ctx, e);
 }
 
 }  // namespace
+
+void press_typed(tav_context *ctx, SDL_Keycode key, Uint16 mod, const char *utf8)
+{
+    send(ctx, SDL_KEYDOWN, key, mod);
+    tav_getfirstkeyinformation(ctx);
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
+    queue_and_poll(ctx, e);
+    tav_getfirstkeyinformation(ctx);
+    send(ctx, SDL_KEYUP, key, mod);
+    tav_getfinalkeyinformation(ctx);
+    tav_get_text(ctx);
+}
 
 void press(tav_context *ctx, SDL_Keycode key, Uint16 mod)
 {

@@ -13,6 +13,10 @@ namespace tavtest {
 // tav_getfinalkeyinformation, then applied with tav_get_text.
 void press(tav_context *ctx, SDL_Keycode key, Uint16 mod = KMOD_NONE);
 
+// Presses and releases one key whose press also brings SDL text input, in
+// the order SDL delivers them: key-down, SDL_TEXTINPUT with `utf8`, key-up.
+void press_typed(tav_context *ctx, SDL_Keycode key, Uint16 mod, const char *utf8);
+
 // Types lower-case letters, digits and spaces one key at a time.
 void type(tav_context *ctx, const std::string &text);
 
