@@ -504,3 +504,34 @@ TEST(EditingKeys, ClipboardAndTab)
     press(n.ctx, SDLK_v, KMOD_LCTRL);
     EXPECT_STREQ(n.obj(kEntry).text, "123");
 }
+
+// A click into a field puts the text cursor at the place it points to; a
+// click past the end of the text puts it at the end, never at the start.
+TEST(EditingKeys, AClickPutsTheCursorWhereItPoints)
+{
+    EditScreen s("abc", "one\ntwo three");
+    const Area e = s.area(kEntry), r = s.area(kRecord);
+    press_at(s.ctx, e.right - 3, e.top + 5);
+    ASSERT_EQ(s.ctx->cursor_object, kEntry);
+    EXPECT_EQ(s.obj(kEntry).cursor_column, 3u);
+    EXPECT_EQ(s.obj(kEntry).cursor_x, s.entry_x());
+    type(s.ctx, "d");
+    press_at(s.ctx, e.left + 1 + s.width("a") + 1, e.top + 5);
+    EXPECT_EQ(s.obj(kEntry).cursor_column, 1u);
+    type(s.ctx, "x");
+    EXPECT_STREQ(s.obj(kEntry).text, "axbcd");
+
+    press_at(s.ctx, r.left + 40, r.bottom - 3);  // below the last row
+    ASSERT_EQ(s.ctx->cursor_object, kRecord);
+    EXPECT_EQ(s.obj(kRecord).cursor_row, 1u);
+    EXPECT_EQ(s.record().cursor_position, 13);
+    type(s.ctx, "s");
+    press_at(s.ctx, r.right - 3, r.top + 3);  // right of the first row
+    EXPECT_EQ(s.obj(kRecord).cursor_row, 0u);
+    EXPECT_EQ(s.obj(kRecord).cursor_column, 3u);
+    EXPECT_EQ(s.obj(kRecord).cursor_x, r.left + 1 + s.width("one"));
+    type(s.ctx, "s");
+    press_at(s.ctx, r.left + 1 + s.width("two t") + 1, r.top + 1 + s.line_height(kRecord) + 3);
+    type(s.ctx, "_");
+    EXPECT_STREQ(s.record().text, "ones\ntwo t_hrees");
+}

@@ -298,6 +298,27 @@ TEST(StreamEditingKeys, HomeEndAndTheClipboard)
     EXPECT_EQ(full.mother().text_length, 7);
 }
 
+// A click into a member puts the stream cursor where it points; a click
+// past the end of the text, in a member the text does not reach, at its end.
+TEST(StreamEditingKeys, AClickPutsTheCursorWhereItPoints)
+{
+    ChainScreen s("ab\ncd");
+    const tav_object &second = s.obj(kFirst + 1);
+    press_at(s.ctx, second.x + 20, second.y + 20);
+    EXPECT_EQ(s.ctx->cursor_object, kFirst);
+    EXPECT_EQ(s.mother().stream_cursor, 5);
+    EXPECT_EQ(s.cursor().cursor_row, 1u);
+    EXPECT_EQ(s.cursor().cursor_x, s.cursor_place());
+    const tav_object &first = s.obj(kFirst);
+    press_at(s.ctx, first.x + first.w - 10, first.y + first.margin_top + 2);
+    EXPECT_EQ(s.mother().stream_cursor, 2);
+    type(s.ctx, "x");
+    press_at(s.ctx, first.x + first.margin_left, first.y + first.h - 10);
+    type(s.ctx, "y");
+    EXPECT_EQ(s.stream(), "abx\ncdy");
+    EXPECT_EQ(s.obj(kFirst).y, 50) << "a visible cursor moves no chain";
+}
+
 TEST(StreamEditingKeys, UpAndDownPassBetweenMembers)
 {
     ChainScreen s("one\ntwo\nthree" + repeat("\n", 38) + "next\nlast");

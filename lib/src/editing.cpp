@@ -322,6 +322,25 @@ void go_to_row_edge(Editor &e, bool end)
     }
 }
 
+// A click at screen point (x, y): the row under it (the last row below
+// the text) and the character place nearest to it in that row, the row's
+// end when the point lies past it.
+void place_at_point(Editor &e, int32_t x, int32_t y)
+{
+    const int32_t x0 = e.left + 1 + e.o->offset_x;
+    if (!is_record(e)) {
+        e.o->cursor_column = tav::column_at_x(e.font, e.text, TAV_SHORT_TEXT_SIZE, x0, x);
+        settle_x(e);
+        return;
+    }
+    const uint32_t last = std::min(e.o->line_count, kLastRow);
+    uint32_t row = 0;
+    if (e.lh > 0 && y >= row_top(e, 0)) row = std::min(uint32_t((y - row_top(e, 0)) / e.lh), last);
+    const uint32_t column = y >= row_top(e, last + 1) ? row_length(e, row)
+                            : tav::column_at_x(e.font, row_text(e, row), TAV_LINE_SIZE, x0, x);
+    go_to(e, row, column);
+}
+
 // Ctrl+C: the whole text of a one-line field, the cursor's row of a
 // record text.
 void copy(const Editor &e)
@@ -428,9 +447,9 @@ bool open_entry_field(tav_context *ctx, uint32_t number, Editor &e)
     return true;
 }
 
-bool open_editor(tav_context *ctx, Editor &e)
+bool open_editor(tav_context *ctx, uint32_t number, Editor &e)
 {
-    if (!open_entry_field(ctx, ctx->cursor_object, e) && !open_record(ctx, ctx->cursor_object, e)) return false;
+    if (!open_entry_field(ctx, number, e) && !open_record(ctx, number, e)) return false;
     clamp_row_and_column(e);
     e.font = tav::object_font(ctx, e.o);
     e.fh = tav::font_height(e.font);
@@ -453,7 +472,7 @@ void tav_get_text(tav_context *ctx)
         return;
     }
     Editor e{};
-    if (!open_editor(ctx, e)) return;
+    if (!open_editor(ctx, ctx->cursor_object, e)) return;
     apply_key(e);
     tav::finish_key(ctx);
 }
@@ -472,3 +491,19 @@ void tav_get_position_in_stream(tav_context *ctx)
     clamp_row_and_column(e);
     find_position(e);
 }
+
+namespace tav {
+
+void place_cursor_at(tav_context *ctx, uint32_t object, int32_t x, int32_t y)
+{
+    const tav_object *o = object_at(ctx, object);
+    if (!o) return;
+    if (o->kind == TAV_KIND_CHAIN) {
+        place_chain_cursor_at(ctx, object, x, y);
+        return;
+    }
+    Editor e{};
+    if (open_editor(ctx, object, e)) place_at_point(e, x, y);
+}
+
+}  // namespace tav

@@ -473,6 +473,42 @@ void tav_update_cursor_chain_object(tav_context *ctx, uint32_t mother, uint32_t 
     show_cursor(ctx, mother, next);
 }
 
+namespace tav {
+
+// A click into a member puts the stream cursor at the character place under
+// the point: the row under it (the member's last row below its rows) and
+// the nearest place in that row. A member the text does not reach puts it
+// at the end of the text.
+void place_chain_cursor_at(tav_context *ctx, uint32_t member, int32_t x, int32_t y)
+{
+    tav_object *m = object_at(ctx, member);
+    tav_object *mo = m ? open_mother(ctx, m->master) : nullptr;
+    if (!mo) return;
+    const uint32_t index = tav_get_move_with_nr(ctx, m->master, member);
+    if (index == TAV_NOT_FOUND || int(index) >= member_count(ctx, mo)) return;
+    const uint32_t last = std::min(m->line_count, kLastRow);
+    MemberView v = view_of(ctx, member);
+    uint32_t row = 0;
+    if (v.lh > 0 && y >= row_top(v, 0)) row = std::min(uint32_t((y - row_top(v, 0)) / v.lh), last);
+    m->cursor_row = row;
+    v = view_of(ctx, member);
+    const uint32_t column = y >= row_top(v, last + 1) ? v.row_length
+                            : column_at_x(v.font, v.row, TAV_LINE_SIZE, m->x + m->margin_left, x);
+    int32_t position = 0;
+    uint32_t shown = member;
+    if (find_position(stream_walk(ctx, mo), int(index), row, column, position)) {
+        m->cursor_column = column;
+        mo->stream_cursor = position;
+        ctx->cursor_object = member;
+    } else {
+        mo->stream_cursor = mo->text_length;
+        shown = tav_get_column_row_big_stream(ctx, m->master);
+    }
+    if (shown) show_cursor(ctx, m->master, shown);
+}
+
+}  // namespace tav
+
 void tav_update_x_chain_obj(tav_context *ctx, uint32_t object, int32_t direction, int32_t amount)
 {
     shift_chain_objects(ctx, object, direction, amount, false);

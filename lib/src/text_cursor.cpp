@@ -1,6 +1,7 @@
 #include "text_cursor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace tav {
@@ -26,6 +27,20 @@ int prefix_width(TTF_Font *font, const char *line, uint32_t size, uint32_t k)
     std::memcpy(part, line, k);
     part[k] = 0;
     return text_width(font, part);
+}
+
+uint32_t column_at_x(TTF_Font *font, const char *line, uint32_t size, int32_t x0, int32_t x)
+{
+    const uint32_t length = line_length(line, size);
+    uint32_t best = 0;
+    int64_t best_distance = -1;
+    for (uint32_t k = 0; k <= length; ++k) {
+        const int64_t distance = std::abs(int64_t(x0) + prefix_width(font, line, size, k) - x);
+        if (best_distance >= 0 && distance >= best_distance) break;  // widths only grow
+        best = k;
+        best_distance = distance;
+    }
+    return best;
 }
 
 int font_height(TTF_Font *font)

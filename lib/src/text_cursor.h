@@ -76,6 +76,18 @@ uint32_t line_length(const char *line, uint32_t size);
 // `size` bytes (fewer when the line is shorter).
 int prefix_width(TTF_Font *font, const char *line, uint32_t size, uint32_t k);
 
+// The column of a line (0 to its length) whose cursor place lies nearest
+// to screen x, for a line whose text starts at x0.
+uint32_t column_at_x(TTF_Font *font, const char *line, uint32_t size, int32_t x0, int32_t x);
+
+// Puts the text cursor of an editable field, record text or chain member
+// at the character place nearest to a clicked screen point; a point past
+// the end of the text puts it at the end. Other objects are left alone.
+void place_cursor_at(tav_context *ctx, uint32_t object, int32_t x, int32_t y);
+
+// The same for a chain member (the big-stream editor's part of it).
+void place_chain_cursor_at(tav_context *ctx, uint32_t member, int32_t x, int32_t y);
+
 // Height of a font; 0 without a font.
 int font_height(TTF_Font *font);
 

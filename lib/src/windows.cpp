@@ -4,6 +4,7 @@
 
 #include "internal.h"
 #include "tavrin.h"
+#include "text_cursor.h"
 #include "windowing.h"
 
 namespace tav {
@@ -23,6 +24,13 @@ bool style_uses_operator(int32_t window_style, uint32_t op)
     if (window_style == 0) return op >= 1 && op <= TAV_OPERATOR_COUNT;
     if (window_style == 1) return op == kMoveOperator || op == kCloseOperator;
     return false;
+}
+
+// The left-button press or release a click came with; the loops that
+// select windows leave it in the context's event.
+bool is_left_button(const SDL_Event &e)
+{
+    return (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) && e.button.button == SDL_BUTTON_LEFT;
 }
 
 void hide_all_operators(tav_context *ctx)
@@ -150,6 +158,8 @@ void tav_select_window(tav_context *ctx)
                               o->kind == TAV_KIND_TEXT || o->kind == TAV_KIND_CHAIN;
     if (takes_cursor && o->editable == 1) {
         ctx->cursor_object = clicked;
+        // A click puts the text cursor where it points in the text.
+        if (tav::is_left_button(ctx->event)) tav::place_cursor_at(ctx, clicked, ctx->event.button.x, ctx->event.button.y);
         tav_draw_selected_window(ctx);
         tav_screenupdate(ctx);
     }

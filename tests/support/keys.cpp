@@ -49,6 +49,20 @@ void press(tav_context *ctx, SDL_Keycode key, Uint16 mod)
     tav_get_text(ctx);
 }
 
+void press_at(tav_context *ctx, int x, int y)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = SDL_PRESSED;
+    e.button.x = x;
+    e.button.y = y;
+    queue_and_poll(ctx, e);
+    ctx->decided_object = tav_test_all_objects(ctx, x, y);
+    tav_select_window(ctx);
+    ctx->decided_object = 0;
+}
+
 void type(tav_context *ctx, const std::string &text)
 {
     for (char c : text) press(ctx, SDL_Keycode(static_cast<unsigned char>(c)));

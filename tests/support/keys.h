@@ -17,6 +17,10 @@ void press(tav_context *ctx, SDL_Keycode key, Uint16 mod = KMOD_NONE);
 // the order SDL delivers them: key-down, SDL_TEXTINPUT with `utf8`, key-up.
 void press_typed(tav_context *ctx, SDL_Keycode key, Uint16 mod, const char *utf8);
 
+// A left press at (x, y) as a program's loop handles it: hit-tested and
+// handed to tav_select_window with the press in the context's event.
+void press_at(tav_context *ctx, int x, int y);
+
 // Types lower-case letters, digits and spaces one key at a time.
 void type(tav_context *ctx, const std::string &text);
 
