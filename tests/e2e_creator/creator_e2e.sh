@@ -355,7 +355,10 @@ quit_editor() {
 # File menu: open a design through the file selector, widen its selected
 # window in the geometry form, save it under a new name and quit. The saved
 # pair passes `tavrin_layout check` and unpacks to the design with only that
-# width changed (apart from what laying out the texts computes).
+# width changed (apart from what laying out the texts computes). The name
+# holds characters that the X server's US layout types differently from
+# the toolkit's German table (@ is Shift+2 there), so it arrives right only
+# through SDL's text input.
 check_save_as() {
     run_from_copy
     open_design design.tav
@@ -366,14 +369,14 @@ check_save_as() {
     click $(spot 238)
     click $(spot 240)
 
-    save_design saved.tav
+    save_design 's@ved{1}.tav'
     quit_editor
 
     local home=$HOME_DIR run=$RUN_DIR
-    "$LAYOUT_TOOL" check "$home/saved.tav" "$home/saved.taw" >"$TMP/check.txt" 2>&1 ||
+    "$LAYOUT_TOOL" check "$home/s@ved{1}.tav" "$home/s@ved{1}.taw" >"$TMP/check.txt" 2>&1 ||
         fail "the saved design has problems: $(cat "$TMP/check.txt")"
     "$LAYOUT_TOOL" unpack "$run/design.tav" "$run/design.taw" >"$TMP/before.json" || fail "cannot unpack the design"
-    "$LAYOUT_TOOL" unpack "$home/saved.tav" "$home/saved.taw" >"$TMP/after.json" || fail "cannot unpack the saved design"
+    "$LAYOUT_TOOL" unpack "$home/s@ved{1}.tav" "$home/s@ved{1}.taw" >"$TMP/after.json" || fail "cannot unpack the saved design"
     python3 - "$TMP/before.json" "$TMP/after.json" <<'PY' || fail "the saved design differs in more than the width"
 import json, sys
 
