@@ -49,8 +49,16 @@ tavtest::RawLayout input_layout()
 
 const SDL_Keycode keys[] = {SDLK_a, SDLK_q, SDLK_z, SDLK_SPACE, SDLK_0, SDLK_7, SDLK_PLUS, SDLK_LESS, 228, 223,
                             SDLK_BACKSPACE, SDLK_DELETE, SDLK_RETURN, SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT,
-                            SDLK_INSERT, SDLK_F1, SDLK_LSHIFT};
-const Uint16 mods[] = {KMOD_NONE, KMOD_LSHIFT, KMOD_RSHIFT, KMOD_LALT, KMOD_RALT | KMOD_LCTRL, KMOD_CAPS};
+                            SDLK_INSERT, SDLK_F1, SDLK_LSHIFT, SDLK_HOME, SDLK_END, SDLK_TAB, SDLK_c, SDLK_v};
+const Uint16 mods[] = {KMOD_NONE, KMOD_LSHIFT, KMOD_RSHIFT, KMOD_LALT, KMOD_RALT | KMOD_LCTRL, KMOD_CAPS, KMOD_LCTRL};
+
+// Up to `most` bytes of the input as a terminated text, any bytes at all.
+void fill_text(tavfuzz::Input &in, char *text, size_t most)
+{
+    const size_t n = in.byte() % most;
+    for (size_t i = 0; i < n; ++i) text[i] = char(in.byte());
+    text[n] = 0;
+}
 
 void type_key(tav_context *ctx, tavfuzz::Input &in)
 {
@@ -61,6 +69,11 @@ void type_key(tav_context *ctx, tavfuzz::Input &in)
     ctx->event.key.keysym.sym = key;
     ctx->event.key.keysym.mod = mod;
     tav_getfirstkeyinformation(ctx);
+    if (in.byte() % 2) {  // the text input of the key press, as SDL would send it
+        ctx->event.type = SDL_TEXTINPUT;
+        fill_text(in, ctx->event.text.text, sizeof ctx->event.text.text);
+        tav_getfirstkeyinformation(ctx);
+    }
     ctx->event.type = SDL_KEYUP;
     tav_getfinalkeyinformation(ctx);
     tav_get_text(ctx);
@@ -83,6 +96,10 @@ void push_mouse(Uint32 type, int x, int y)
 void release_click(tav_context *ctx, tavfuzz::Input &in)
 {
     int x = in.range(0, 330), y = in.range(0, 250);
+    std::memset(&ctx->event, 0, sizeof ctx->event);
+    ctx->event.type = SDL_MOUSEBUTTONUP;  // a click places the text cursor where it points
+    ctx->event.button.button = SDL_BUTTON_LEFT;
+    ctx->event.button.x = x, ctx->event.button.y = y;
     ctx->decided_object = tav_test_all_objects(ctx, x, y);
     if (ctx->decided_object == 1) {  // the move operator waits for a motion and the next press
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -124,7 +141,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 1: type_key(ctx, in); break;
         case 2: release_click(ctx, in); break;
         case 3: held_press(ctx, in); break;
-        case 4: ctx->cursor_object = uint32_t(in.range(0, FIRST_MEMBER + MEMBERS)); break;
+        case 4:
+            if (in.byte() % 4 == 0) {  // what Ctrl+V pastes
+                char clip[80];
+                fill_text(in, clip, sizeof clip);
+                SDL_SetClipboardText(clip);
+            } else {
+                ctx->cursor_object = uint32_t(in.range(0, FIRST_MEMBER + MEMBERS));
+            }
+            break;
         default: tav_draw_all_objects(ctx, 1, 0); break;
         }
     }
