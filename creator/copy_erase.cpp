@@ -105,10 +105,7 @@ uint32_t typed_object(const Editor &ed, uint32_t field)
 // The notice window 258 with `message`, waiting for its "OK".
 void notify(Editor &ed, const char *message)
 {
-    notice_origin(ed.ctx) = NOTICE_NONE;
-    set_caption(ed, NOTICE_BUTTON, "OK");
-    tav_load_window_text(ed.ctx, NOTICE_WINDOW, message);
-    tav_notice_window(ed.ctx, NOTICE_WINDOW, NOTICE_BUTTON);
+    show_notice(ed, message, "OK");
 }
 
 // Asks in the two-button window 140 whether a small source may replace the
@@ -233,12 +230,12 @@ void place_like(Editor &ed, uint32_t s, tav_object &target)
     if (s == st.selected_index) {
         x = st.design_x, y = st.design_y;
     } else if (tav_search_master(ed.ctx, s) == STAGE_WINDOW) {
-        x -= st.stage_dx, y -= st.stage_dy;
+        x = wrapped_sub(x, st.stage_dx), y = wrapped_sub(y, st.stage_dy);
     }
     target.x = x, target.y = y;
     if (source.editable == 1 && takes_cursor(source.kind)) {
-        target.cursor_x = source.cursor_x + (x - source.x);
-        target.cursor_y = source.cursor_y + (y - source.y);
+        target.cursor_x = wrapped_add(source.cursor_x, wrapped_sub(x, source.x));
+        target.cursor_y = wrapped_add(source.cursor_y, wrapped_sub(y, source.y));
     }
 }
 
@@ -432,7 +429,7 @@ bool erase_object(Editor &ed, uint32_t n, int32_t keep_forms)
     } else if (tav_search_master(ed.ctx, n) == STAGE_WINDOW) {
         // Inside the staged object: its dependents go back to their design
         // place, since they no longer move off the stage with it.
-        tav_update_dep_objs_after_move(ed.ctx, n, -s.stage_dx, -s.stage_dy);
+        tav_update_dep_objs_after_move(ed.ctx, n, wrapped_sub(0, s.stage_dx), wrapped_sub(0, s.stage_dy));
     }
     free_record(ed, n);
     clear_object(ed, *o);

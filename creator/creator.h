@@ -178,6 +178,18 @@ struct Editor {
 // Objects and small helpers (editor.cpp)
 // ---------------------------------------------------------------------------
 
+// Sums and differences of coordinates wrap around like the library's: a
+// design may hold any 32-bit value, and no value may make the editor's
+// arithmetic overflow.
+inline int32_t wrapped_add(int32_t a, int32_t b)
+{
+    return int32_t(uint32_t(a) + uint32_t(b));
+}
+inline int32_t wrapped_sub(int32_t a, int32_t b)
+{
+    return int32_t(uint32_t(a) - uint32_t(b));
+}
+
 // The object with number n, or nullptr when n is 0 or beyond the array that
 // the start-up asked for.
 tav_object *object_at(const Editor &ed, uint32_t n);
@@ -192,6 +204,9 @@ void set_caption(Editor &ed, uint32_t object, const char *text);  // short text,
 // Copies a short text field (text, font or image name) and ends it inside the field.
 void copy_short_text(char (&to)[TAV_SHORT_TEXT_SIZE], const char (&from)[TAV_SHORT_TEXT_SIZE]);
 void paint_background(tav_context *ctx);
+// Shows `message` in the notice window 258 with `caption` on its button,
+// waits for the button, closes the notice again and redraws.
+void show_notice(Editor &ed, const char *message, const char *caption);
 
 // ---------------------------------------------------------------------------
 // File selector (selector.cpp)
@@ -242,6 +257,8 @@ void on_right_release(Editor &ed);
 void preview_design(Editor &ed);
 // Acts on `item` chosen from one of the menu bar's menus.
 void menu_choice(Editor &ed, uint32_t menu, uint32_t item);
+// A design is open already: it must be closed before another one opens.
+void refuse_second_design(Editor &ed);
 // Button 403: the lock number typed into field 402, stored three times.
 void store_lock(Editor &ed);
 // Asks whether to quit; "Yes" shuts the toolkit down and ends the process.
@@ -314,8 +331,10 @@ void show_form_titles(Editor &ed);
 void type_key(Editor &ed);
 // Once a pass: a number field the cursor has left takes typing afresh.
 void follow_typing_cursor(Editor &ed);
-// Fonts and images of a design just opened, behind the editor's objects.
-void load_design_fonts(Editor &ed);
+// Fonts and images of a design just opened, behind the editor's objects,
+// called while object_count reaches the design. False when a font failed:
+// the caller says so once the design is in place.
+bool load_design_fonts(Editor &ed);
 void load_design_images(Editor &ed);
 // Load fills both copies of a form from the selected object; show writes
 // the working copy into the form's fields.

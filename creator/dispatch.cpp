@@ -106,15 +106,6 @@ void text_menu(Editor &ed, uint32_t item)
     redraw(ed);
 }
 
-void refuse_second_design(Editor &ed)
-{
-    tav_copy_st_last_part("OK", ui(ed, NOTICE_BUTTON).text);
-    tav_format_small_obj(ed.ctx, NOTICE_BUTTON);
-    tav_load_window_text(ed.ctx, NOTICE_WINDOW, "Actual file must be closed before.");
-    tav_notice_window(ed.ctx, NOTICE_WINDOW, NOTICE_BUTTON);
-    tav_close_win(ed.ctx, NOTICE_WINDOW);
-}
-
 // Until the first save the selector starts two folders up, in the folder
 // that holds the editor's build, so that designs are not saved among the
 // editor's own files. This happens once: a second try starts where the
@@ -150,13 +141,21 @@ void file_menu(Editor &ed, uint32_t item)
 void lock_menu(Editor &ed, uint32_t item)
 {
     if (item == ITEM_LOCK && ed.state.number_of_working_objects >= 1) {
-        show_number(ed, LOCK_FIELD, ed.state.design_lock / 3);
+        // The field starts empty, so that what is typed is the whole number:
+        // a shown "0" before which the cursor stands would turn 5 into 50.
+        set_caption(ed, LOCK_FIELD, "");
+        tav_reset_textobject(ed.ctx, 0, LOCK_FIELD);
         open_window(ed, LOCK_WINDOW);
     }
     redraw(ed);
 }
 
 }  // namespace
+
+void refuse_second_design(Editor &ed)
+{
+    show_notice(ed, "Actual file must be closed before.", "OK");
+}
 
 void menu_choice(Editor &ed, uint32_t menu, uint32_t item)
 {
@@ -369,9 +368,9 @@ void on_right_release(Editor &ed)
     if (!found) return;
 
     tav_object &menu = ui(ed, CONTEXT_MENU);
-    const int32_t dx = ctx->event.button.x - 2 - menu.x, dy = ctx->event.button.y - 2 - menu.y;
-    menu.x += dx;
-    menu.y += dy;
+    const int32_t dx = wrapped_sub(ctx->event.button.x - 2, menu.x), dy = wrapped_sub(ctx->event.button.y - 2, menu.y);
+    menu.x = wrapped_add(menu.x, dx);
+    menu.y = wrapped_add(menu.y, dy);
     tav_update_dep_objs_after_move(ctx, CONTEXT_MENU, dx, dy);
     const uint32_t choice = tav_move_out_menu(ctx, CONTEXT_MENU, 0);
     redraw(ed);

@@ -54,6 +54,15 @@ void copy_short_text(char (&to)[TAV_SHORT_TEXT_SIZE], const char (&from)[TAV_SHO
     to[sizeof to - 1] = '\0';
 }
 
+void show_notice(Editor &ed, const char *message, const char *caption)
+{
+    notice_origin(ed.ctx) = NOTICE_NONE;
+    tav_load_window_text(ed.ctx, NOTICE_WINDOW, message);
+    set_caption(ed, NOTICE_BUTTON, caption);
+    tav_notice_window(ed.ctx, NOTICE_WINDOW, NOTICE_BUTTON);
+    redraw(ed);
+}
+
 void paint_background(tav_context *ctx)
 {
     tav_draw_box(ctx, 0, 0, int32_t(ctx->screen_width), int32_t(ctx->screen_height), ctx->background_r,

@@ -7,12 +7,16 @@
 // text records, owners) are design numbers. In memory the design lies behind
 // the editor's own objects and text records, so opening adds object_count
 // and text_record_count to every number and saving takes them off again.
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +34,8 @@ const char *const NOT_A_TAV_FILE = "No tav-file. Select again or quit ?";
 const char *const TAV_FILE_FAILED = "Can't open tav-file. Try again or quit ?";
 const char *const TAW_FILE_FAILED = "Can't open taw-file. Try again or quit ?";
 const char *const NO_ROOM = "Not enough memory. Select again or quit ?";
+const char *const WRONG_LOCK = "Wrong lock number.";
+const char *const FONT_FAILED = "Can't open font file. Please check name and path.";
 
 constexpr uint32_t CLOSE_OPERATOR = 7;
 constexpr uint32_t WORKING_WINDOWS[] = {STAGE_WINDOW,      BEHAVIOUR_WINDOW, SELECTION_WINDOW, GEOMETRY_WINDOW,
@@ -42,18 +48,6 @@ using TextRecords = std::vector<tav_text_record>;
 // ---------------------------------------------------------------------------
 // Numbers and names
 // ---------------------------------------------------------------------------
-
-// Sums and differences of coordinates wrap around like the library's: a
-// design may hold any 32-bit value.
-int32_t wrapped_add(int32_t a, int32_t b)
-{
-    return int32_t(uint32_t(a) + uint32_t(b));
-}
-
-int32_t wrapped_sub(int32_t a, int32_t b)
-{
-    return int32_t(uint32_t(a) - uint32_t(b));
-}
 
 // The design number of index n in a range that starts after `base` and holds
 // `count` numbers; 0 for none and for anything outside the range.
@@ -114,11 +108,14 @@ void leave_selector(Editor &ed)
 }
 
 // A locked design opens only for the third of its lock number, typed into
-// window 406. A negative lock never opens.
+// window 406; a wrong number is said. A negative lock never opens.
 bool unlocked(Editor &ed, int32_t lock)
 {
     if (lock == 0) return true;
-    if (lock < 0) return false;
+    if (lock < 0) {
+        show_notice(ed, WRONG_LOCK, "OK");
+        return false;
+    }
     // The field starts empty: an answer typed for an earlier design must
     // not open this one.
     set_caption(ed, LOCK_QUESTION_FIELD, "");
@@ -127,7 +124,9 @@ bool unlocked(Editor &ed, int32_t lock)
     redraw(ed);
     int32_t typed = 0;
     tav_transform_str_to_num(ui(ed, LOCK_QUESTION_FIELD).text, &typed);
-    return typed == lock / 3;
+    if (typed == lock / 3) return true;
+    show_notice(ed, WRONG_LOCK, "OK");
+    return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -264,11 +263,25 @@ void repair_objects(ObjectRecords &records)
     cut_dependent_cycles(records);
 }
 
-// Text record numbers beyond the `texts` records read count as none.
-void drop_text_numbers_beyond(ObjectRecords &records, uint32_t texts)
+// Text records that objects name beyond those a short or damaged text file
+// holds become empty records, so that the objects keep their links and a
+// save writes them back; numbers beyond the room for texts are dropped. The
+// answer is how many texts were missing.
+uint32_t keep_missing_texts(ObjectRecords &records, TextRecords &texts, uint32_t room)
 {
-    for (tav_object_record &r : records)
-        if (r.text_record > texts) r.text_record = 0;
+    const uint32_t read = uint32_t(texts.size() > 0 ? texts.size() - 1 : 0);
+    std::set<uint32_t> missing;
+    uint32_t highest = read;
+    for (tav_object_record &r : records) {
+        if (r.text_record <= read) continue;
+        missing.insert(r.text_record);
+        if (r.text_record > room)
+            r.text_record = 0;
+        else if (r.text_record > highest)
+            highest = r.text_record;
+    }
+    if (highest > read) texts.resize(size_t(highest) + 1, tav_text_record{});
+    return uint32_t(missing.size());
 }
 
 // ---------------------------------------------------------------------------
@@ -469,17 +482,30 @@ void clear_working_object(Editor &ed, uint32_t n)
     o.stream_cursor = stream_cursor;
 }
 
-// Empties the design's text records up to the highest one handed out.
+// Empties every text record of the design's range.
 void clear_design_records(Editor &ed)
 {
     const uint32_t first = ed.ctx->text_record_count + 1;
-    for (uint32_t r = first; r <= ed.state.highest_stream; ++r) {
+    for (uint32_t r = first; r < first + MAX_WORKING_STREAMS; ++r) {
         tav_text_record *record = design_record(ed, r);
         if (!record) break;
         record->owner = 0;
         record->cursor_position = 0;
         record->text[0] = '\0';
     }
+    ed.state.streams_assigned = 0;
+    ed.state.highest_stream = 0;
+}
+
+// Empties the whole room behind the editor's objects, not only the current
+// design: objects taken away, or left by a larger design, would otherwise
+// come back into the next design (through "Add objects", the preview or a
+// save). The staged object leaves the stage first.
+void clear_design(Editor &ed)
+{
+    take_off_stage(ed);
+    for (uint32_t n = ed.ctx->object_count + 1; n <= ed.object_capacity; ++n) clear_working_object(ed, n);
+    clear_design_records(ed);
 }
 
 // The first independent object after the seven window operators, where
@@ -519,20 +545,36 @@ void lay_out_texts(Editor &ed, uint32_t count)
     }
 }
 
+// How many text records a design may have behind the editor's own.
+uint32_t text_room(const Editor &ed, uint32_t max_text_records)
+{
+    if (!ed.ctx->text_records) return 0;
+    return max_text_records < MAX_WORKING_STREAMS ? max_text_records : MAX_WORKING_STREAMS;
+}
+
 // Reads the text file of a design whose records name text records; the
 // answer is the message of a failure, or nullptr.
-const char *read_texts(Editor &ed, const char *name, uint32_t max_text_records, TextRecords &texts, uint32_t &count)
+const char *read_texts(const char *name, uint32_t room, TextRecords &texts)
 {
-    const uint32_t room = ed.ctx->text_records
-                              ? (max_text_records < MAX_WORKING_STREAMS ? max_text_records : MAX_WORKING_STREAMS)
-                              : 0;
+    uint32_t count = 0;
     return read_design_file(text_file_name(name).c_str(), TAV_TEXT_RECORD_SIZE, tav::decode_text_record, room,
                             TAW_FILE_FAILED, texts, count);
 }
 
-// Turns the records of an opened design into the working objects: the
-// previous design leaves the stage and the memory, the new one's images,
-// fonts and texts are loaded and its first independent object is selected.
+void tell_missing_texts(Editor &ed, uint32_t missing)
+{
+    char message[80];
+    std::snprintf(message, sizeof message, "%u %s missing from the taw-file.", missing,
+                  missing == 1 ? "text" : "texts");
+    show_notice(ed, message, "OK");
+}
+
+// Turns the records of an opened design into the working objects. Both
+// files are read before anything changes, so a failure leaves the previous
+// design as it was; then the previous design leaves the stage and the
+// memory, the new one's images, fonts and texts are loaded and its first
+// independent object is selected. A font that failed and texts that were
+// missing are said once the design is in place.
 void load_design(Editor &ed, ObjectRecords &records, const char *name, uint32_t max_text_records)
 {
     tav_context *ctx = ed.ctx;
@@ -541,50 +583,42 @@ void load_design(Editor &ed, ObjectRecords &records, const char *name, uint32_t 
     bool has_texts = false;
     for (const tav_object_record &r : records) has_texts = has_texts || r.text_record != 0;
 
-    take_off_stage(ed);
-    clear_design_records(ed);
-    s.streams_assigned = 0;
-    s.highest_stream = 0;
-    for (uint32_t i = 1; i <= count; ++i) {
-        clear_working_object(ed, ctx->object_count + i);
-        object_from_record(ed, records[i], ctx->objects[ctx->object_count + i]);
+    TextRecords texts;
+    uint32_t missing = 0;
+    if (has_texts) {
+        const uint32_t room = text_room(ed, max_text_records);
+        if (const char *failure = read_texts(name, room, texts)) {
+            leave_selector(ed);
+            ask_retry(ed, failure);
+            return;
+        }
+        missing = keep_missing_texts(records, texts, room);
     }
-    // Objects of the previous design beyond the new one are emptied too:
-    // "Add objects" would otherwise bring them back into this design.
-    for (uint32_t i = count + 1; i <= s.number_of_working_objects; ++i)
-        if (object_at(ed, ctx->object_count + i)) clear_working_object(ed, ctx->object_count + i);
+    const uint32_t text_count = uint32_t(texts.size() > 0 ? texts.size() - 1 : 0);
+
+    clear_design(ed);
+    for (uint32_t i = 1; i <= count; ++i) object_from_record(ed, records[i], ctx->objects[ctx->object_count + i]);
     s.design_lock = uint32_t(records[1].offset_y);
     s.number_of_working_objects = count;
-    // The library's loaders reach only objects up to object_count.
+    // The library's loaders reach only objects up to object_count; nothing
+    // is drawn while it reaches the design.
     ctx->object_count += count;
     load_design_images(ed);
-    load_design_fonts(ed);
+    const bool fonts_opened = load_design_fonts(ed);
     ctx->object_count -= count;
 
-    TextRecords texts;
-    uint32_t text_count = 0;
-    const char *failure = has_texts ? read_texts(ed, name, max_text_records, texts, text_count) : nullptr;
-    // After a failure the objects stay, without texts, and the file does
-    // not count as open.
-    if (failure) text_count = 0;
-    drop_text_numbers_beyond(records, text_count);
-    for (uint32_t i = 1; i <= count; ++i)
-        ctx->objects[ctx->object_count + i].text_record = index_of(records[i].text_record, ctx->text_record_count);
     if (text_count > 0) {
         ctx->text_records_loaded = 1;
         place_texts(ed, records, texts);
     }
     lay_out_texts(ed, count);
     select_working_object(ed, first_top_level(records), 0);
-    if (failure) {
-        leave_selector(ed);
-        ask_retry(ed, failure);
-        return;
-    }
     s.streams_assigned = text_count;
     s.highest_stream = text_count + ctx->text_record_count;
     std::snprintf(s.file_name, sizeof s.file_name, "%s", name);
     s.file_open = 1;
+    if (!fonts_opened) show_notice(ed, FONT_FAILED, "Okey");
+    if (missing > 0) tell_missing_texts(ed, missing);
 }
 
 // ---------------------------------------------------------------------------
@@ -602,19 +636,89 @@ mode_t new_file_mode(const std::string &target)
     return 0666 & ~mask;
 }
 
+// Temporary files of a save stand beside the file they are to replace,
+// named after it with this mark and six characters of their own.
+const char *const SAVING_MARK = ".saving-";
+constexpr size_t UNIQUE_CHARACTERS = 6;
+constexpr int MOST_LINKS_FOLLOWED = 40;
+
+// The folder part of a path, with its final "/"; empty for a bare name.
+std::string folder_of(const std::string &path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a save replaces: `name` itself, or the file its symbolic links
+// lead to, so that saving through a link writes the link's target and the
+// link stays a link. A link that leads nowhere names the file to create.
+std::string link_target(const std::string &name)
+{
+    std::string path = name;
+    for (int hop = 0; hop < MOST_LINKS_FOLLOWED; ++hop) {
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::vector<char> to(size_t(st.st_size > 0 ? st.st_size : 0) + 1);
+        const ssize_t length = readlink(path.c_str(), to.data(), to.size());
+        if (length <= 0 || size_t(length) >= to.size()) return path;
+        const std::string target(to.data(), size_t(length));
+        path = target[0] == '/' ? target : folder_of(path) + target;
+    }
+    return path;
+}
+
+// Removes what an earlier save of `target` that was killed left beside it:
+// regular files of this user named after it with the saving mark.
+void remove_left_temporaries(const std::string &target)
+{
+    const std::string folder = folder_of(target);
+    const std::string prefix = target.substr(folder.size()) + SAVING_MARK;
+    DIR *d = opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return;
+    while (const dirent *e = readdir(d)) {
+        const std::string entry = e->d_name;
+        if (entry.size() != prefix.size() + UNIQUE_CHARACTERS || entry.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string path = folder + entry;
+        struct stat st;
+        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == getuid()) unlink(path.c_str());
+    }
+    closedir(d);
+}
+
+// A temporary file of a save; it is removed when it goes out of scope
+// unless it has taken the place of the file it was written for.
+struct Temporary {
+    std::string path;
+    Temporary() = default;
+    Temporary(const Temporary &) = delete;
+    Temporary &operator=(const Temporary &) = delete;
+    ~Temporary()
+    {
+        if (!path.empty()) unlink(path.c_str());
+    }
+    // Renames the temporary file to `target`; true when it took its place.
+    bool replace(const std::string &target)
+    {
+        if (path.empty() || std::rename(path.c_str(), target.c_str()) != 0) return false;
+        path.clear();
+        return true;
+    }
+};
+
 // Writes `bytes` into a new temporary file beside `target`; false, with no
 // file left behind, when any step fails. A file that exists but may not be
 // written is not replaced either.
-bool write_beside(const std::string &target, const std::vector<uint8_t> &bytes, std::string &temporary)
+bool write_beside(const std::string &target, const std::vector<uint8_t> &bytes, Temporary &temporary)
 {
     if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) return false;
-    temporary = target + ".XXXXXX";
-    const int fd = mkstemp(&temporary[0]);
+    std::string name = target + SAVING_MARK + std::string(UNIQUE_CHARACTERS, 'X');
+    const int fd = mkstemp(&name[0]);
     if (fd < 0) return false;
+    temporary.path = name;
     FILE *f = fdopen(fd, "wb");
     if (!f) {
         close(fd);
-        unlink(temporary.c_str());
         return false;
     }
     bool ok = fchmod(fd, new_file_mode(target)) == 0;
@@ -622,8 +726,30 @@ bool write_beside(const std::string &target, const std::vector<uint8_t> &bytes, 
     ok = std::fflush(f) == 0 && ok;
     ok = ok && fsync(fd) == 0;
     ok = std::fclose(f) == 0 && ok;
-    if (!ok) unlink(temporary.c_str());
     return ok;
+}
+
+// The bytes of a whole file; false when it cannot be read to its end.
+bool read_whole(const std::string &path, std::vector<uint8_t> &bytes)
+{
+    FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    uint8_t block[65536];
+    size_t n;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.insert(bytes.end(), block, block + n);
+    const bool ok = std::ferror(f) == 0;
+    return std::fclose(f) == 0 && ok;
+}
+
+// Keeps a copy of the file `target` beside it, for putting it back; none
+// is needed when there is no such file yet.
+bool keep_copy(const std::string &target, Temporary &copy, bool &existed)
+{
+    struct stat st;
+    existed = stat(target.c_str(), &st) == 0;
+    if (!existed) return errno == ENOENT;
+    std::vector<uint8_t> bytes;
+    return read_whole(target, bytes) && write_beside(target, bytes, copy);
 }
 
 template <typename Record>
@@ -648,32 +774,39 @@ TextRecords text_records_of(const Editor &ed, uint32_t count, uint32_t objects)
 }
 
 // Writes the pair: both files go to temporary files first and replace the
-// old ones only when both are complete, so a failed save leaves the files
-// that were there whole. The answer is the message of a failure, or nullptr.
+// old ones only when both are complete. Until the text file has taken its
+// place a copy of the old object file is kept, and put back when the text
+// file cannot replace the old one, so a failed save leaves the pair that
+// was there whole. Links are followed to the files they lead to. The answer
+// is the message of a failure, or nullptr.
 const char *write_design(const Editor &ed, const char *name, const ObjectRecords &records, uint32_t text_count)
 {
-    std::string objects_file;
-    if (!write_beside(name, encode_all(records, TAV_OBJECT_RECORD_SIZE, tav::encode_object_record), objects_file))
+    const std::string objects_file = link_target(name);
+    const std::string texts_file = link_target(text_file_name(name));
+    remove_left_temporaries(objects_file);
+    Temporary new_objects;
+    if (!write_beside(objects_file, encode_all(records, TAV_OBJECT_RECORD_SIZE, tav::encode_object_record),
+                      new_objects))
         return TAV_FILE_FAILED;
-    std::string texts_file;
-    const std::string text_name = text_file_name(name);
-    if (text_count > 0) {
-        const TextRecords texts = text_records_of(ed, text_count, uint32_t(records.size() - 1));
-        if (!write_beside(text_name, encode_all(texts, TAV_TEXT_RECORD_SIZE, tav::encode_text_record), texts_file)) {
-            unlink(objects_file.c_str());
-            return TAW_FILE_FAILED;
-        }
-    }
-    if (std::rename(objects_file.c_str(), name) != 0) {
-        unlink(objects_file.c_str());
-        if (text_count > 0) unlink(texts_file.c_str());
-        return TAV_FILE_FAILED;
-    }
-    if (text_count > 0 && std::rename(texts_file.c_str(), text_name.c_str()) != 0) {
-        unlink(texts_file.c_str());
+    if (text_count == 0) return new_objects.replace(objects_file) ? nullptr : TAV_FILE_FAILED;
+
+    remove_left_temporaries(texts_file);
+    const TextRecords texts = text_records_of(ed, text_count, uint32_t(records.size() - 1));
+    Temporary new_texts, old_objects;
+    if (!write_beside(texts_file, encode_all(texts, TAV_TEXT_RECORD_SIZE, tav::encode_text_record), new_texts))
         return TAW_FILE_FAILED;
-    }
-    return nullptr;
+    bool had_objects = false;
+    if (!keep_copy(objects_file, old_objects, had_objects) || !new_objects.replace(objects_file))
+        return TAV_FILE_FAILED;
+    if (new_texts.replace(texts_file)) return nullptr;
+    // The old text file stays, so the old object file comes back to it (or
+    // the new one goes when there was none). A copy that cannot be put back
+    // stays beside the file rather than being lost.
+    if (!had_objects)
+        unlink(objects_file.c_str());
+    else if (!old_objects.replace(objects_file))
+        old_objects.path.clear();
+    return TAW_FILE_FAILED;
 }
 
 }  // namespace
@@ -772,13 +905,8 @@ void close_definition_file(Editor &ed)
 
     tav_context *ctx = ed.ctx;
     creator_state &s = ed.state;
-    take_off_stage(ed);
-    for (uint32_t n = ctx->object_count + 1; n <= ctx->object_count + s.number_of_working_objects; ++n)
-        if (object_at(ed, n)) clear_working_object(ed, n);
-    clear_design_records(ed);
+    clear_design(ed);
     s.number_of_working_objects = NEW_DESIGN_OBJECTS;
-    s.streams_assigned = 0;
-    s.highest_stream = 0;
     s.file_open = 0;
     // A new design has no name and no lock yet.
     s.file_name[0] = '\0';

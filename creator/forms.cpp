@@ -321,11 +321,11 @@ void apply_geometry(Editor &ed, tav_object &o)
 {
     creator_state &s = ed.state;
     const FormValues &w = s.form;
-    const int32_t dx = w.x - s.design_x, dy = w.y - s.design_y;
+    const int32_t dx = wrapped_sub(w.x, s.design_x), dy = wrapped_sub(w.y, s.design_y);
     if ((dx || dy) && s.master_mode) {
         // The object stands inside the staged master: it moves now.
-        o.x += dx, o.y += dy;
-        if (o.editable) o.cursor_x += dx, o.cursor_y += dy;
+        o.x = wrapped_add(o.x, dx), o.y = wrapped_add(o.y, dy);
+        if (o.editable) o.cursor_x = wrapped_add(o.cursor_x, dx), o.cursor_y = wrapped_add(o.cursor_y, dy);
         tav_add_difference_toxy_dep_objs(ed.ctx, s.selected_index, dx, dy);
     }
     s.design_x = w.x, s.design_y = w.y;
@@ -572,8 +572,8 @@ void clear_stream(Editor &ed)
     o.cursor_row = o.cursor_column = 0;
     o.text_length = 0;
     field->cursor_position = 0;
-    o.cursor_x = o.x + o.margin_left;
-    o.cursor_y = o.y + o.margin_top;
+    o.cursor_x = wrapped_add(o.x, o.margin_left);
+    o.cursor_y = wrapped_add(o.y, o.margin_top);
 }
 
 }  // namespace
@@ -801,13 +801,10 @@ void follow_typing_cursor(Editor &ed)
     if (ed.ctx->cursor_object != ed.state.typing_field) ed.state.typing_field = 0;
 }
 
-void load_design_fonts(Editor &ed)
+bool load_design_fonts(Editor &ed)
 {
     tav_context *ctx = ed.ctx;
-    if (tav_load_object_fonts(ctx, ctx->object_count - ed.state.number_of_working_objects + 1) != -1) return;
-    load_notice(ed, "Can't open font file. Please check name and path.", "Okey");
-    open_window(ed, NOTICE_WINDOW);
-    tav_get_mono_mouse_selection(ctx, NOTICE_BUTTON);
+    return tav_load_object_fonts(ctx, ctx->object_count - ed.state.number_of_working_objects + 1) != -1;
 }
 
 void load_design_images(Editor &ed)

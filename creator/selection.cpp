@@ -50,18 +50,18 @@ void move_along(Editor &ed, uint32_t object, int32_t dx, int32_t dy)
 {
     tav_object *o = object_at(ed, object);
     if (!o || (dx == 0 && dy == 0)) return;
-    o->x += dx;
-    o->y += dy;
+    o->x = wrapped_add(o->x, dx);
+    o->y = wrapped_add(o->y, dy);
     if (o->editable == 1) {
-        o->cursor_x += dx;
-        o->cursor_y += dy;
+        o->cursor_x = wrapped_add(o->cursor_x, dx);
+        o->cursor_y = wrapped_add(o->cursor_y, dy);
     }
     if (o->dependents[0] != 0) tav_update_dep_objs_after_move(ed.ctx, object, dx, dy);
 }
 
 void move_to(Editor &ed, uint32_t object, int32_t x, int32_t y)
 {
-    if (const tav_object *o = object_at(ed, object)) move_along(ed, object, x - o->x, y - o->y);
+    if (const tav_object *o = object_at(ed, object)) move_along(ed, object, wrapped_sub(x, o->x), wrapped_sub(y, o->y));
 }
 
 // Gives the text cursor to an object that goes on the stage, or to the
@@ -80,8 +80,8 @@ void put_on_stage(Editor &ed, uint32_t object)
     const tav_object &stage = ui(ed, STAGE_WINDOW);
     const tav_object *o = object_at(ed, object);
     if (!o) return;
-    ed.state.stage_dx = stage.x + STAGE_LEFT - o->x;
-    ed.state.stage_dy = stage.y + STAGE_TOP - o->y;
+    ed.state.stage_dx = wrapped_sub(wrapped_add(stage.x, STAGE_LEFT), o->x);
+    ed.state.stage_dy = wrapped_sub(wrapped_add(stage.y, STAGE_TOP), o->y);
     move_along(ed, object, ed.state.stage_dx, ed.state.stage_dy);
 }
 
@@ -320,8 +320,8 @@ void select_working_object(Editor &ed, uint32_t number, int32_t redraw_flag)
     } else if (top == STAGE_WINDOW) {
         // Inside the staged master: only the marking border moves.
         if (had_selection) restore_selected_border(ed);
-        s.design_x = o->x - s.stage_dx;
-        s.design_y = o->y - s.stage_dy;
+        s.design_x = wrapped_sub(o->x, s.stage_dx);
+        s.design_y = wrapped_sub(o->y, s.stage_dy);
         take_master_of(ed, *o);
         s.selected_index = index;
         cursor_home(ed, index);
@@ -602,8 +602,8 @@ void move_step(Editor &ed, int32_t x, int32_t y)
     const tav_object *o = object_at(ed, s.selected_index);
     if (!o) return;
     tav_undraw_object(ed.ctx, s.selected_index);
-    move_along(ed, s.selected_index, x - o->x, y - o->y);
-    show_position(ed, o->x - s.stage_dx, o->y - s.stage_dy);
+    move_along(ed, s.selected_index, wrapped_sub(x, o->x), wrapped_sub(y, o->y));
+    show_position(ed, wrapped_sub(o->x, s.stage_dx), wrapped_sub(o->y, s.stage_dy));
 }
 
 void resize_step(Editor &ed, int32_t x, int32_t y)
@@ -612,14 +612,14 @@ void resize_step(Editor &ed, int32_t x, int32_t y)
     tav_object *o = object_at(ed, s.selected_index);
     if (!o) return;
     bool changed = false;
-    if (x > o->x && x - o->x != o->w) {
-        o->w = s.form.w = x - o->x;
+    if (x > o->x && wrapped_sub(x, o->x) != o->w) {
+        o->w = s.form.w = wrapped_sub(x, o->x);
         show_number(ed, STAGE_W, o->w, false);
         show_number(ed, GEOMETRY_W, o->w, true);
         changed = true;
     }
-    if (y > o->y && y - o->y != o->h) {
-        o->h = s.form.h = y - o->y;
+    if (y > o->y && wrapped_sub(y, o->y) != o->h) {
+        o->h = s.form.h = wrapped_sub(y, o->y);
         show_number(ed, STAGE_H, o->h, false);
         show_number(ed, GEOMETRY_H, o->h, true);
         changed = true;
@@ -640,8 +640,8 @@ void move_with_mouse(Editor &ed)
     if (!o) return;
     const int32_t start_x = o->x, start_y = o->y;
     track_pointer(ed, move_step);
-    s.design_x += o->x - start_x;
-    s.design_y += o->y - start_y;
+    s.design_x = wrapped_add(s.design_x, wrapped_sub(o->x, start_x));
+    s.design_y = wrapped_add(s.design_y, wrapped_sub(o->y, start_y));
     s.form.x = s.design_x;
     s.form.y = s.design_y;
 }
@@ -658,9 +658,9 @@ void centre_in_master(Editor &ed)
     const tav_object *o = object_at(ed, s.selected_index);
     const tav_object *p = o ? object_at(ed, o->master) : nullptr;
     if (!p || o->w >= p->w) return;
-    const int32_t d = p->x - 1 + (p->w - o->w) / 2 - o->x;
+    const int32_t d = int32_t(uint32_t(int64_t(p->x) - 1 + (int64_t(p->w) - o->w) / 2 - o->x));
     move_along(ed, s.selected_index, d, 0);
-    s.design_x += d;
+    s.design_x = wrapped_add(s.design_x, d);
     s.form.x = s.design_x;
     // The readout and the form show design positions like everywhere else:
     // the stage position here would be taken back by the next Apply of the
@@ -682,7 +682,7 @@ void undo_move(Editor &ed)
     // The stage shifted the object (or its master, with the object inside)
     // by the stage offset; the design position plus that offset is where
     // the saved position stands on the stage.
-    move_to(ed, s.selected_index, s.design_x + s.stage_dx, s.design_y + s.stage_dy);
+    move_to(ed, s.selected_index, wrapped_add(s.design_x, s.stage_dx), wrapped_add(s.design_y, s.stage_dy));
     show_position(ed, s.design_x, s.design_y);
     redraw(ed);
 }

@@ -125,6 +125,13 @@ namespace {
 
 void open_design(Editor &ed, const char *name)
 {
+    // The selector opens only while no design is open; should it still be
+    // up after an open, it must not replace the design that came in.
+    if (ed.state.file_open == 1) {
+        refuse_second_design(ed);
+        close_top_window(ed);
+        return;
+    }
     open_definition_file(ed, MAX_WORKING_OBJECTS, MAX_WORKING_STREAMS, name);
     if (ed.state.file_open != 1) {
         relist(ed, "Load");

@@ -221,14 +221,16 @@ TEST_F(CreatorFiles, TextsAreReadWhenOnlyTheLastObjectHasOne)
     EXPECT_EQ(working(8).master, index(9));
     EXPECT_EQ(ed.state.selected_index, index(9)) << "the first independent object after the operators";
 
-    // Without its text file the objects come without texts, and the file
-    // does not count as open.
+    // Without its text file nothing is loaded: the design in memory stays
+    // whole, never mixed with the objects of the file that failed.
     ed.state.file_open = 0;
+    d.at(10).set(off::x, 777);
     ASSERT_TRUE(d.write("lost.tav", "unused.taw"));
     EXPECT_EQ(refused_open("lost.tav"), "Can't open taw-file. Try again or quit ?");
     EXPECT_EQ(ed.state.file_open, 0);
-    EXPECT_EQ(working(10).text_record, 0u);
-    EXPECT_EQ(working_record(1).owner, 0u) << "the previous design's texts are gone";
+    EXPECT_NE(working(10).x, 777);
+    EXPECT_EQ(working(10).text_record, ctx->text_record_count + 1);
+    EXPECT_EQ(working_record(1).owner, index(10));
 }
 
 TEST_F(CreatorFiles, NamesThatAreNoDesignAreRefusedWithTheirMessage)
@@ -357,6 +359,48 @@ TEST_F(CreatorFiles, FailedSaveLeavesTheOldFilesWhole)
     EXPECT_EQ(field(read_file("keep.tav"), 2, off::x), 999u);
 }
 
+TEST_F(CreatorFiles, SaveKeepsThePairWholeAndWritesThroughLinks)
+{
+    RawLayout d = design(3);
+    d.at(3).set(off::kind, TAV_KIND_TEXT).set(off::text_record, 1);
+    d.texts.emplace_back(3, "text");
+    ASSERT_TRUE(d.write("pair.tav", "pair.taw"));
+    open("pair.tav");
+    ASSERT_EQ(ed.state.file_open, 1);
+    const std::vector<uint8_t> old_tav = read_file("pair.tav");
+    working(2).x = 999;
+
+    // The new object file is in place when the text file turns out not to
+    // be replaceable: the old object file must come back.
+    ASSERT_EQ(std::remove("pair.taw"), 0);
+    ASSERT_EQ(mkdir("pair.taw", 0700), 0);
+    ASSERT_TRUE(write_file("pair.taw/inside", {1}));
+    EXPECT_EQ(refused_save("pair.tav"), "Can't open taw-file. Try again or quit ?");
+    EXPECT_EQ(read_file("pair.tav"), old_tav);
+    EXPECT_EQ(files_here(), 2u) << "no temporary file is left";
+
+    // What a killed save left beside the files goes with the next save.
+    ASSERT_EQ(std::system("rm -r pair.taw"), 0);
+    ASSERT_TRUE(write_file("pair.tav.saving-Ab12Cd", {1, 2}));
+    ASSERT_TRUE(write_file("pair.taw.saving-Ef34Gh", {1, 2}));
+    ASSERT_EQ(save_definition_file(ed, "pair.tav"), 1);
+    EXPECT_EQ(files_here(), 2u);
+    EXPECT_EQ(field(read_file("pair.tav"), 2, off::x), 999u);
+
+    // Through links the files they lead to are written; the links stay.
+    ASSERT_EQ(symlink("pair.tav", "link.tav"), 0);
+    ASSERT_EQ(symlink("pair.taw", "link.taw"), 0);
+    working(2).x = 555;
+    ASSERT_EQ(save_definition_file(ed, "link.tav"), 1);
+    struct stat st;
+    ASSERT_EQ(lstat("link.tav", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(lstat("link.taw", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(field(read_file("pair.tav"), 2, off::x), 555u);
+    EXPECT_EQ(files_here(), 4u);
+}
+
 TEST_F(CreatorFiles, NumbersThatPointOutsideTheDesignCountAsNone)
 {
     RawLayout d = design(10);
@@ -366,7 +410,8 @@ TEST_F(CreatorFiles, NumbersThatPointOutsideTheDesignCountAsNone)
     d.at(4).dep(0, 99).dep(1, 5).dep(2, 4);  // beyond, fine, itself
     d.at(5).dep(0, 6);
     d.at(6).dep(0, 5);  // a cycle of lists
-    d.at(7).set(off::kind, TAV_KIND_TEXT).set(off::text_record, 7);
+    d.at(6).set(off::kind, TAV_KIND_TEXT).set(off::text_record, 100000);  // beyond the room for texts
+    d.at(7).set(off::kind, TAV_KIND_TEXT).set(off::text_record, 7);  // missing from the text file
     d.at(8).set(off::kind, TAV_KIND_TEXT).set(off::text_record, 1);
     d.at(9).str(off::text, std::string(TAV_SHORT_TEXT_SIZE, 'x'));
     d.texts.emplace_back(8, "");
@@ -379,7 +424,9 @@ TEST_F(CreatorFiles, NumbersThatPointOutsideTheDesignCountAsNone)
     EXPECT_EQ(working(4).dependents[0], index(5));
     EXPECT_EQ(working(4).dependents[1], 0u);
     EXPECT_TRUE(working(5).dependents[0] == 0 || working(6).dependents[0] == 0);
-    EXPECT_EQ(working(7).text_record, 0u);
+    EXPECT_EQ(working(6).text_record, 0u);
+    EXPECT_EQ(working(7).text_record, ctx->text_record_count + 7) << "kept, with an empty text";
+    EXPECT_STREQ(working_record(7).text, "");
     EXPECT_EQ(working(8).text_record, ctx->text_record_count + 1);
     EXPECT_EQ(std::strlen(working(9).text), size_t(TAV_SHORT_TEXT_SIZE - 1));
     // Every walk over the design ends.
@@ -388,6 +435,53 @@ TEST_F(CreatorFiles, NumbersThatPointOutsideTheDesignCountAsNone)
         tav_update_dep_objs_after_move(ctx, index(n), 1, 1);
     }
     EXPECT_EQ(save_definition_file(ed, "bad.tav"), 1);
+}
+
+// Coordinates at the ends of the 32-bit range: selecting, staging in both
+// modes, centring, undoing and applying the geometry form wrap around like
+// the library instead of overflowing, and a save without edits gives the
+// design's places back.
+TEST_F(CreatorFiles, DesignAtTheEndsOfTheRangeIsEditedWithoutOverflow)
+{
+    const uint32_t lo = uint32_t(INT32_MIN), hi = uint32_t(INT32_MAX);
+    RawLayout d = design(12);
+    d.at(8).set(off::kind, TAV_KIND_WINDOW).set(off::x, hi - 10).set(off::y, lo + 5).set(off::w, hi)
+        .set(off::h, hi).dep(0, 9).dep(1, 10);
+    d.at(9).set(off::master, 8).set(off::x, lo).set(off::y, hi).set(off::w, hi).set(off::h, 100);
+    d.at(10).set(off::kind, TAV_KIND_ENTRY).set(off::master, 8).set(off::x, hi).set(off::y, lo).set(off::w, lo)
+        .set(off::h, hi).set(off::editable, 1);
+    d.at(11).set(off::x, lo).set(off::y, lo).set(off::w, hi).set(off::h, hi);
+    d.at(12).set(off::x, hi).set(off::y, hi).set(off::w, lo).set(off::h, lo);
+    ASSERT_TRUE(d.write("edge.tav", "edge.taw"));
+    open("edge.tav");
+    ASSERT_EQ(ed.state.file_open, 1);
+    const std::vector<uint8_t> before = read_file("edge.tav");
+
+    for (uint32_t n : {8u, 9u, 10u, 11u, 12u, 9u}) {
+        select_working_object(ed, n, 1);
+        toggle_master_mode(ed, 1);
+        redraw(ed);
+        toggle_master_mode(ed, 1);
+    }
+    ASSERT_EQ(save_definition_file(ed, "same.tav"), 1);
+    const std::vector<uint8_t> after = read_file("same.tav");
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t r = 1; r <= 12; ++r)
+        for (int offset : {off::x, off::y, off::w, off::h})
+            EXPECT_EQ(field(after, r, offset), field(before, r, offset)) << r << " " << offset;
+
+    for (uint32_t n : {9u, 10u, 12u}) {
+        select_working_object(ed, n, 1);
+        for (int mode = 0; mode < 2; ++mode) {
+            centre_in_master(ed);
+            undo_move(ed);
+            load_and_show_form(ed, GEOMETRY_FORM);
+            apply_form(ed, GEOMETRY_FORM);
+            toggle_master_mode(ed, 1);
+        }
+        erase_object(ed, index(n), 0);
+    }
+    EXPECT_EQ(save_definition_file(ed, "edited.tav"), 1);
 }
 
 TEST_F(CreatorFiles, ClosingEmptiesTheDesignAndTheStage)

@@ -184,12 +184,14 @@ TEST_F(Creator, DispatchFindsObjectsDeepInAMastersTree)
     EXPECT_EQ(ed.state.selected_number, 4u);
 }
 
-TEST_F(Creator, DispatchLockNumberIsShownAsAThirdAndStoredTimesThree)
+TEST_F(Creator, DispatchLockNumberFieldStartsEmptyAndIsStoredTimesThree)
 {
     ed.state.design_lock = 22;
+    set_text(LOCK_FIELD, "7");
     menu_choice(ed, MENU_LOCK, ITEM_LOCK);
     EXPECT_EQ(ctx->active_window, uint32_t(LOCK_WINDOW));
-    EXPECT_EQ(text_of(LOCK_FIELD), "7");
+    // Empty, so that a typed number is not put in front of a shown one.
+    EXPECT_EQ(text_of(LOCK_FIELD), "");
 
     set_text(LOCK_FIELD, "7");
     release_on(LOCK_BUTTON);

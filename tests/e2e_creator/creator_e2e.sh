@@ -9,9 +9,10 @@
 # RUN_DIR is the editor's run folder (program, 6495.tav/.taw, font),
 # LAYOUT_TOOL the tavrin_layout program. CHECK is one of: startup,
 # selector, preview, quit_yes, quit_no, geometry, stepper, save_as,
-# geometry_kept, preview_places; or "screenshot FILE", which opens
-# the file selector and a form and saves the screen as a picture (for the
-# README).
+# geometry_kept, preview_places, font_notice, close_taken_away,
+# missing_texts, save_link, extreme_geometry, lock_number; or "screenshot
+# FILE", which opens the file selector and a form and saves the screen as a
+# picture (for the README).
 #
 # Exit status 0 passed, 1 failed, 77 skipped (a tool is missing).
 set -u
@@ -352,6 +353,16 @@ quit_editor() {
     expect_exit 0
 }
 
+# Gives the selected object the width W through the geometry form (the
+# places of 51, 54, 219, 227, 238 and 240 must be read).
+widen_selected() {
+    choose 51 54
+    wait_until shows_fill 219 || fail "the geometry form did not open"
+    type_number 227 "$1"
+    click $(spot 238)
+    click $(spot 240)
+}
+
 # File menu: open a design through the file selector, widen its selected
 # window in the geometry form, save it under a new name and quit. The saved
 # pair passes `tavrin_layout check` and unpacks to the design with only that
@@ -362,13 +373,7 @@ quit_editor() {
 check_save_as() {
     run_from_copy
     open_design design.tav
-
-    choose 51 54
-    wait_until shows_fill 219 || fail "the geometry form did not open"
-    type_number 227 345
-    click $(spot 238)
-    click $(spot 240)
-
+    widen_selected 345
     save_design 's@ved{1}.tav'
     quit_editor
 
@@ -473,6 +478,269 @@ check_preview_places() {
     done
 }
 
+# ---------------------------------------------------------------------------
+# Designs opened, closed and saved by their full names
+# ---------------------------------------------------------------------------
+
+# Sets the places of the objects N... (read_layout must have run).
+positions() {
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" "$@")" || fail "cannot read the places of $*"
+}
+
+# A folder with a short full path for designs, since the name field of the
+# selector holds 67 characters; removed at the end like the rest.
+short_folder() {
+    SHORT=$(mktemp -d /tmp/tavrin.XXXXXX) || fail "cannot make a folder in /tmp"
+    trap 'rm -rf "$SHORT"; cleanup' EXIT
+}
+
+# Packs the objects 8 onward given as JSON on standard input, behind the
+# seven window operators, into $SHORT/NAME.tav and NAME.taw.
+pack_design() {
+    python3 -c '
+import json, sys
+objects = {str(n): {"kind": "label", "w": 16, "h": 16, "border_style": 1} for n in range(1, 8)}
+objects.update(json.load(sys.stdin))
+json.dump({"objects": objects}, sys.stdout)' >"$TMP/$1.json" || fail "bad design $1"
+    "$LAYOUT_TOOL" pack "$TMP/$1.json" "$SHORT/$1.tav" "$SHORT/$1.taw" >/dev/null 2>&1 || fail "cannot pack $1"
+}
+
+# Prints field OFFSET (signed 32 bits) of record R of the object file FILE.
+record_field() {
+    python3 -c '
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+start = (int(sys.argv[2]) - 1) * 776 + int(sys.argv[3])
+print(struct.unpack_from("<i", data, start)[0] if len(data) >= start + 4 else "none")' "$1" "$2" "$3"
+}
+
+# Opens the design FILE (a full path) through the file menu; the caller
+# waits for what follows.
+open_by_name() {
+    choose 62 64
+    wait_until shows_fill 8 || fail "the file selector did not open"
+    type_text 10 "$1"
+    click $(spot 11)
+}
+
+# Saves the design under FILE (a full path) through the file menu.
+save_by_name() {
+    choose 62 66
+    wait_until shows_fill 8 || fail "the file selector did not open for saving"
+    type_text 10 "$1"
+    click $(spot 11)
+    wait_until selector_closed || fail "the design was not saved; stdout: $(cat "$TMP/stdout")"
+}
+
+still_running() {
+    sleep 0.3
+    program_ended && fail "the editor ended $1; stderr: $(tail -n 20 "$TMP/stderr")"
+    return 0
+}
+
+# The places the editor's own checks need.
+design_positions() {
+    positions 10 11 65 66 143 199 258 259
+}
+
+# A font of the design that does not open: the notice says so over the file
+# selector without the design drawn over the editor, and once it is answered
+# the selector is gone, so that no second design can be opened into the first.
+check_font_notice() {
+    short_folder
+    pack_design font <<'JSON'
+{"8": {"kind": "box", "x": 1130, "y": 650, "w": 120, "h": 50, "fill": [255, 0, 0]},
+ "9": {"kind": "label", "x": 1130, "y": 600, "w": 120, "h": 30, "fill": [255, 0, 0], "text": "Font",
+       "font_state": 1, "font_size": 12, "font_file": "missing.ttf"}}
+JSON
+    start_editor
+    design_positions
+    open_by_name "$SHORT/font.tav"
+    wait_until shows_fill 259 || fail "no notice about the font that failed"
+    [ "$(pixels_of "$SHOT" "110x40+1135+655" "255 0 0")" -eq 0 ] || fail "the design is drawn over the editor"
+    click $(spot 259)
+    wait_until selector_closed || fail "the file selector stayed open behind the design"
+    choose 62 64
+    wait_until shows_fill 259 || fail "a second design may be opened into the first"
+    click $(spot 259)
+    still_running "after the notices"
+}
+
+# Objects taken away and then closed without saving do not come back in the
+# new, empty design: the preview shows none of them.
+check_close_taken_away() {
+    short_folder
+    pack_design ten <<'JSON'
+{"8": {"kind": "box", "x": 300, "y": 300, "w": 60, "h": 60, "fill": [0, 255, 0]},
+ "9": {"kind": "box", "x": 400, "y": 300, "w": 60, "h": 60, "fill": [255, 0, 0]},
+ "10": {"kind": "box", "x": 500, "y": 300, "w": 60, "h": 60, "fill": [255, 0, 0]}}
+JSON
+    start_editor
+    design_positions
+    positions 35 390 392 393
+    open_by_name "$SHORT/ten.tav"
+    wait_until selector_closed || fail "the design did not open; stdout: $(cat "$TMP/stdout")"
+    choose 30 35
+    wait_until shows_fill 390 || fail "the take-away window did not open"
+    type_text 392 2
+    click $(spot 393)
+    wait_until shows_fill 397 || fail "the take-away question did not show"
+    click $(spot 397)
+    choose 62 65
+    wait_until shows_fill 397 || fail "the close question did not show"
+    click $(spot 397)
+    sleep 0.5
+    choose 30 33
+    wait_until shows_background 26 || fail "the preview did not start"
+    local red
+    red=$(pixels_of "$SHOT" "260x60+300+300" "255 0 0")
+    [ "$red" -eq 0 ] || fail "the preview of the new design shows $red pixels of objects taken away"
+    [ "$(pixels_of "$SHOT" "60x60+300+300" "0 255 0")" -eq 0 ] || fail "the preview shows the closed design"
+    click 640 400
+    wait_until shows_fill 26 || fail "the preview did not end"
+}
+
+# A text file that holds fewer texts than the objects name: the editor says
+# so, and saving without edits keeps the objects' links to their texts.
+check_missing_texts() {
+    short_folder
+    pack_design short <<'JSON'
+{"8": {"kind": "window", "x": 300, "y": 200, "w": 300, "h": 200, "fill": [255, 255, 255], "line_width": 280,
+       "text_record": "The first text."},
+ "9": {"kind": "text_field", "master": 8, "x": 320, "y": 300, "w": 200, "h": 60, "fill": [220, 220, 255],
+       "line_width": 180, "text_record": "The second text."}}
+JSON
+    [ "$(record_field "$SHORT/short.tav" 9 172)" = 2 ] || fail "the design does not use two texts"
+    truncate -s 1008 "$SHORT/short.taw" || fail "cannot shorten the text file"
+    start_editor
+    design_positions
+    open_by_name "$SHORT/short.tav"
+    wait_until shows_fill 259 || fail "no notice about the texts missing from the text file"
+    click $(spot 259)
+    wait_until selector_closed || fail "the design did not open; stdout: $(cat "$TMP/stdout")"
+    save_by_name "$SHORT/saved.tav"
+    wait_until test -f "$SHORT/saved.taw" || fail "no text file was saved"
+    quit_editor
+    [ "$(record_field "$SHORT/saved.tav" 9 172)" = 2 ] || fail "object 9 lost its text"
+    [ "$(stat -c %s "$SHORT/saved.taw")" -eq 2016 ] || fail "the saved text file does not hold both records"
+    python3 - "$SHORT/short.tav" "$SHORT/saved.tav" <<'PY' || fail "the saved objects differ from the design"
+import sys
+# Laying texts out computes each text's length (bytes 248..251).
+a, b = (bytearray(open(name, "rb").read()) for name in sys.argv[1:3])
+for data in (a, b):
+    for r in range(len(data) // 776):
+        data[r * 776 + 248:r * 776 + 252] = b"\0\0\0\0"
+for r in range(max(len(a), len(b)) // 776):
+    for at in range(0, 776, 4):
+        if a[r * 776 + at:r * 776 + at + 4] != b[r * 776 + at:r * 776 + at + 4]:
+            print(f"record {r + 1} offset {at} differs", file=sys.stderr)
+sys.exit(0 if a == b else 1)
+PY
+}
+
+# Saving through symbolic links writes the files they lead to, and the
+# links stay; a temporary file that a killed save left is removed.
+check_save_link() {
+    short_folder
+    pack_design target <<'JSON'
+{"8": {"kind": "window", "x": 300, "y": 200, "w": 300, "h": 200, "fill": [255, 255, 255],
+       "text_record": "A text."}}
+JSON
+    ln -s target.tav "$SHORT/link.tav" && ln -s target.taw "$SHORT/link.taw" || fail "cannot make the links"
+    echo left >"$SHORT/target.tav.saving-Ab12Cd"
+    start_editor
+    design_positions
+    positions 51 54 219 227 238 240
+    open_by_name "$SHORT/link.tav"
+    wait_until selector_closed || fail "the design did not open; stdout: $(cat "$TMP/stdout")"
+    widen_selected 345
+    save_by_name "$SHORT/link.tav"
+    quit_editor
+    [ -L "$SHORT/link.tav" ] && [ -L "$SHORT/link.taw" ] || fail "a link was replaced by a file"
+    [ "$(record_field "$SHORT/target.tav" 8 8)" = 345 ] || fail "the link's target did not get the new design"
+    local left
+    left=$(ls "$SHORT" | grep -c saving)
+    [ "$left" -eq 0 ] || fail "$left temporary files are left: $(ls "$SHORT")"
+}
+
+# A design at the ends of the 32-bit range is selected, staged in both
+# modes, previewed and saved without the sanitizers finding a fault.
+check_extreme_geometry() {
+    short_folder
+    pack_design extreme <<'JSON'
+{"8": {"kind": "window", "x": 2147483600, "y": -2147483600, "w": 2147483647, "h": 2147483647,
+       "text_record": "Far away."},
+ "9": {"kind": "box", "master": 8, "x": -2147483648, "y": 2147483647, "w": 2147483647, "h": 100},
+ "10": {"kind": "label", "master": 8, "x": 2147483647, "y": -2147483648, "w": -2147483648, "h": 2147483647,
+        "text": "X"},
+ "11": {"kind": "box", "x": -2147483648, "y": -2147483648, "w": 2147483647, "h": 2147483647},
+ "12": {"kind": "entry_field", "x": 2147483647, "y": 2147483647, "w": 2147483647, "h": 2147483647,
+        "editable": 1, "text": "edge", "capacity": 20}}
+JSON
+    start_editor
+    design_positions
+    positions 206 214
+    open_by_name "$SHORT/extreme.tav"
+    wait_until selector_closed || fail "the design did not open; stdout: $(cat "$TMP/stdout")"
+    still_running "on opening"
+    for step in 1 2 3 4 5; do
+        click $(spot 206)
+        still_running "selecting the next object"
+        click $(spot 214)
+        still_running "in master mode"
+        click $(spot 214)
+        still_running "leaving master mode"
+    done
+    choose 30 33
+    wait_until shows_background 26 || fail "the preview did not start"
+    click 640 400
+    wait_until shows_fill 26 || fail "the preview did not end"
+    save_by_name "$SHORT/saved.tav"
+    quit_editor
+}
+
+# The lock number: its field starts empty, so that 5 typed is stored as 15;
+# a wrong number typed on opening is said, the right one opens the design.
+check_lock_number() {
+    short_folder
+    pack_design lock <<'JSON'
+{"8": {"kind": "box", "x": 300, "y": 300, "w": 60, "h": 60, "fill": [0, 255, 0]}}
+JSON
+    start_editor
+    design_positions
+    positions 355 357 400 402 403 406 408 409
+    open_by_name "$SHORT/lock.tav"
+    wait_until selector_closed || fail "the design did not open; stdout: $(cat "$TMP/stdout")"
+    choose 355 357
+    wait_until shows_fill 400 || fail "the lock window did not open"
+    click $(spot 402)
+    xdotool type --delay 40 5
+    click $(spot 403)
+    save_by_name "$SHORT/lock.tav"
+    local lock
+    lock=$(record_field "$SHORT/lock.tav" 1 692)
+    [ "$lock" = 15 ] || fail "5 typed into the lock field was stored as $lock"
+    choose 62 65
+    wait_until shows_fill 397 || fail "the close question did not show"
+    click $(spot 397)
+    sleep 0.5
+    open_by_name "$SHORT/lock.tav"
+    wait_until shows_fill 406 || fail "the lock question did not show"
+    click $(spot 408)
+    xdotool type --delay 40 4
+    click $(spot 409)
+    wait_until shows_fill 259 || fail "a wrong lock number was not said"
+    click $(spot 259)
+    wait_until shows_fill 8 || fail "the file selector did not come back"
+    click $(spot 11)
+    wait_until shows_fill 406 || fail "the lock question did not show again"
+    click $(spot 408)
+    xdotool type --delay 40 5
+    click $(spot 409)
+    wait_until selector_closed || fail "the right lock number did not open the design"
+    quit_editor
+}
+
 # Not a check: a picture of the editor with the file selector and the
 # geometry form open.
 take_screenshot() {
@@ -488,7 +756,8 @@ take_screenshot() {
 }
 
 case "$CHECK" in
-startup | selector | preview | quit_yes | quit_no | geometry | stepper | save_as | geometry_kept | preview_places)
+startup | selector | preview | quit_yes | quit_no | geometry | stepper | save_as | geometry_kept | preview_places | \
+    font_notice | close_taken_away | missing_texts | save_link | extreme_geometry | lock_number)
     [ -x "$RUN_DIR/tavrin_creator" ] || fail "no tavrin_creator in $RUN_DIR"
     [ -f "$RUN_DIR/6495.tav" ] || fail "no 6495.tav in $RUN_DIR"
     "check_$CHECK"
