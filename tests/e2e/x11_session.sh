@@ -61,7 +61,11 @@ launch() {
     [ -n "$WINDOW" ] || fail "no window '$title'; stdout: $(cat "$TMP/stdout") stderr: $(cat "$TMP/stderr")"
 }
 
-program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
+# A program that ended stays a zombie until it is waited for; kill -0 still
+# reaches a zombie.
+program_ended() {
+    ! kill -0 "$PROGRAM_PID" 2>/dev/null || [ "$(ps -o stat= -p "$PROGRAM_PID" 2>/dev/null | cut -c1)" = Z ]
+}
 
 # Waits for the program to end and checks its exit status.
 expect_exit() {
@@ -84,6 +88,9 @@ click() {
 SHOT_NUMBER=0
 # Takes a screenshot of the program's window; its file name is left in SHOT.
 shoot() {
+    # A program that ended (a sanitizer stops it at its first finding) has no
+    # window left to look at.
+    [ -n "$PROGRAM_PID" ] && program_ended && fail "the program ended; stderr: $(tail -n 5 "$TMP/stderr")"
     SHOT_NUMBER=$((SHOT_NUMBER + 1))
     SHOT=$TMP/shot$SHOT_NUMBER.png
     import -window "$WINDOW" "$SHOT" 2>/dev/null || fail "import failed"
