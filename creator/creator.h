@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "forms.h"
 #include "pacing.h"
@@ -151,7 +152,7 @@ struct creator_state {
     char file_name[TAV_SHORT_TEXT_SIZE] = {};
     uint32_t design_lock = 0;
     int32_t last_mouse_tool = 0;   // 1 after a resize with the mouse, 2 after a move
-    int32_t save_folder_chosen = 0; // the first save has moved up to the project folder
+    std::string design_folder;     // folder of the design's file, opened or saved; empty for a new design
     int32_t design_x = 0, design_y = 0; // the selected object's position in the design
     int32_t saved_border_style = 0, saved_border_distance = 0; // border under the master-mode marking
     int32_t saved_border_r = 0, saved_border_g = 0, saved_border_b = 0;

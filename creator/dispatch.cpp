@@ -106,15 +106,14 @@ void text_menu(Editor &ed, uint32_t item)
     redraw(ed);
 }
 
-// Until the first save the selector starts two folders up, in the folder
-// that holds the editor's build, so that designs are not saved among the
-// editor's own files. This happens once: a second try starts where the
-// first one ended.
-void choose_first_save_folder(Editor &ed)
+// The save selector starts in the folder of the design's file (where it
+// was opened from or last saved to), so that a save lands beside it even
+// after the selector went elsewhere for an image or a font. A new design is
+// saved from the working folder.
+void enter_design_folder(Editor &ed)
 {
-    if (ed.state.saved_once == 1 || ed.state.save_folder_chosen == 1) return;
-    ed.state.save_folder_chosen = 1;
-    if (chdir("../../") != 0) std::printf("Can't change directory.\n");
+    const std::string &folder = ed.state.design_folder;
+    if (!folder.empty() && chdir(folder.c_str()) != 0) std::printf("Can't change directory.\n");
 }
 
 void file_menu(Editor &ed, uint32_t item)
@@ -127,10 +126,13 @@ void file_menu(Editor &ed, uint32_t item)
             refuse_second_design(ed);
         break;
     case ITEM_CLOSE:
-        if (ed.state.file_open == 1) close_definition_file(ed);
+        if (ed.state.file_open == 1) {
+            close_definition_file(ed);
+            if (ed.state.file_open == 0) ed.state.design_folder.clear();  // a new design now
+        }
         break;
     case ITEM_SAVE:
-        choose_first_save_folder(ed);
+        enter_design_folder(ed);
         open_selector(ed, PURPOSE_SAVE, "Save");
         break;
     default: break;

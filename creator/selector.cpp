@@ -4,6 +4,7 @@
 // purposes: opening and saving designs, choosing an image and a font file.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "creator.h"
@@ -123,6 +124,23 @@ int32_t enter_directory(Editor &ed, const char *name)
 
 namespace {
 
+// The folder of the file `name`, as an absolute path ending in "/"; empty
+// when the working folder cannot be told.
+std::string folder_of(const char *name)
+{
+    std::string folder;
+    if (name[0] != '/') {
+        char *cwd = getcwd(nullptr, 0);
+        if (!cwd) return folder;
+        folder = cwd;
+        std::free(cwd);
+        folder += '/';
+    }
+    folder += name;
+    folder.erase(folder.rfind('/') + 1);
+    return folder;
+}
+
 void open_design(Editor &ed, const char *name)
 {
     // The selector opens only while no design is open; should it still be
@@ -137,6 +155,7 @@ void open_design(Editor &ed, const char *name)
         relist(ed, "Load");
         return;
     }
+    ed.state.design_folder = folder_of(name);
     tav_close_win(ed.ctx, 0);
     open_window(ed, STAGE_WINDOW);
     refresh_selection_panel(ed, 0);
@@ -150,6 +169,7 @@ void save_design(Editor &ed, const char *name)
         return;
     }
     ed.state.saved_once = 1;
+    ed.state.design_folder = folder_of(name);
     tav_close_win(ed.ctx, 0);
     tav_copy_st_last_part(name, ed.state.file_name);
     refresh_selection_panel(ed, 0);

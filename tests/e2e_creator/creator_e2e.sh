@@ -311,23 +311,25 @@ selector_closed() {
     [ "$(dominant_colour "$SHOT" "$strip")" = "$BACKGROUND" ]
 }
 
-# Runs the editor from a copy of its run folder two levels below HOME_DIR,
-# because the first save starts two folders up; puts the example design
-# there as design.tav.
+# Runs the editor from a copy of its run folder, two levels below the
+# temporary folder so that a save that climbs up would still land inside
+# it; puts the example design into the folder DESIGNS below the run folder
+# as design.tav.
 run_from_copy() {
-    HOME_DIR=$TMP/home
-    local run=$HOME_DIR/work/run
-    mkdir -p "$run"
+    local run=$TMP/home/work/run
+    DESIGNS=$run/designs
+    mkdir -p "$DESIGNS"
     cp "$RUN_DIR/tavrin_creator" "$RUN_DIR/6495.tav" "$RUN_DIR/6495.taw" "$RUN_DIR/DroidSans.ttf" "$run/" ||
         fail "cannot copy the run folder"
-    "$LAYOUT_TOOL" pack "$HERE/../../docs/layout-example.json" "$run/design.tav" "$run/design.taw" 2>/dev/null ||
+    "$LAYOUT_TOOL" pack "$HERE/../../docs/layout-example.json" "$DESIGNS/design.tav" "$DESIGNS/design.taw" 2>/dev/null ||
         fail "cannot pack the example design"
     RUN_DIR=$run
     start_editor
     eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 10 11 51 54 66 67 143 199 200 205 210 219 225 226 227 228 238 240)"
 }
 
-# File menu, Open: the design NAME through the file selector.
+# File menu, Open: the design NAME (a path from the run folder) through the
+# file selector.
 open_design() {
     choose 62 64
     wait_until shows_fill 8 || fail "the file selector did not open"
@@ -336,14 +338,17 @@ open_design() {
     wait_until selector_closed || fail "the design did not open; stdout: $(cat "$TMP/stdout")"
 }
 
-# File menu, Save: the design as NAME, which lands in HOME_DIR.
+# File menu, Save: the design as NAME, which must land in the folder
+# WHERE.
 save_design() {
+    local name=$1 where=$2
     choose 62 66
     wait_until shows_fill 8 || fail "the file selector did not open for saving"
-    type_text 10 "$1"
+    type_text 10 "$name"
     click $(spot 11)
     wait_until selector_closed || fail "the design was not saved; stdout: $(cat "$TMP/stdout")"
-    wait_until test -f "$HOME_DIR/$1" || fail "nothing was saved in $HOME_DIR; stdout: $(cat "$TMP/stdout")"
+    wait_until test -f "$where/$name" ||
+        fail "nothing was saved in $where: $(cd "$TMP" && find . -name "$name"); stdout: $(cat "$TMP/stdout")"
 }
 
 quit_editor() {
@@ -363,25 +368,27 @@ widen_selected() {
     click $(spot 240)
 }
 
-# File menu: open a design through the file selector, widen its selected
-# window in the geometry form, save it under a new name and quit. The saved
-# pair passes `tavrin_layout check` and unpacks to the design with only that
-# width changed (apart from what laying out the texts computes). The name
+# File menu: open a design in a folder of its own through the file
+# selector, widen its selected window in the geometry form, save it under a
+# new name and quit. The save lands beside the design, not in the working
+# folder. The saved pair passes `tavrin_layout check` and unpacks to the
+# design with only that width changed (apart from what laying out the texts
+# computes). The name
 # holds characters that the X server's US layout types differently from
 # the toolkit's German table (@ is Shift+2 there), so it arrives right only
 # through SDL's text input.
 check_save_as() {
     run_from_copy
-    open_design design.tav
+    open_design designs/design.tav
     widen_selected 345
-    save_design 's@ved{1}.tav'
+    save_design 's@ved{1}.tav' "$DESIGNS"
     quit_editor
 
-    local home=$HOME_DIR run=$RUN_DIR
-    "$LAYOUT_TOOL" check "$home/s@ved{1}.tav" "$home/s@ved{1}.taw" >"$TMP/check.txt" 2>&1 ||
+    local designs=$DESIGNS
+    "$LAYOUT_TOOL" check "$designs/s@ved{1}.tav" "$designs/s@ved{1}.taw" >"$TMP/check.txt" 2>&1 ||
         fail "the saved design has problems: $(cat "$TMP/check.txt")"
-    "$LAYOUT_TOOL" unpack "$run/design.tav" "$run/design.taw" >"$TMP/before.json" || fail "cannot unpack the design"
-    "$LAYOUT_TOOL" unpack "$home/s@ved{1}.tav" "$home/s@ved{1}.taw" >"$TMP/after.json" || fail "cannot unpack the saved design"
+    "$LAYOUT_TOOL" unpack "$designs/design.tav" "$designs/design.taw" >"$TMP/before.json" || fail "cannot unpack the design"
+    "$LAYOUT_TOOL" unpack "$designs/s@ved{1}.tav" "$designs/s@ved{1}.taw" >"$TMP/after.json" || fail "cannot unpack the saved design"
     python3 - "$TMP/before.json" "$TMP/after.json" <<'PY' || fail "the saved design differs in more than the width"
 import json, sys
 
@@ -439,9 +446,9 @@ check_geometry_kept() {
     wait_until shows_fill 200 || fail "the selection panel did not open again"
     go_to 9
     go_to 8
-    save_design kept.tav
+    save_design kept.tav "$RUN_DIR"
     quit_editor
-    "$LAYOUT_TOOL" unpack "$HOME_DIR/kept.tav" >"$TMP/kept.json" || fail "cannot unpack the saved design"
+    "$LAYOUT_TOOL" unpack "$RUN_DIR/kept.tav" >"$TMP/kept.json" || fail "cannot unpack the saved design"
     python3 - "$TMP/kept.json" <<'PY' || fail "the geometry of object 8 was lost"
 import json, sys
 o = json.load(open(sys.argv[1], encoding="utf-8"))["objects"].get("8", {})
@@ -462,7 +469,7 @@ colour_at() {
 # selected object is its window or the button inside the window.
 check_preview_places() {
     run_from_copy
-    open_design design.tav
+    open_design designs/design.tav
     local button="40 164 30 16" window="24 44 100 60"
     for selected in 8 9; do
         [ "$selected" = 9 ] && { choose 51 67; wait_until shows_fill 200 || fail "no selection panel"; go_to 9; }
