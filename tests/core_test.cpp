@@ -275,8 +275,9 @@ TEST(LoaderFiles, FileTypes)
     std::remove("tmp_regular");
 }
 
-// Runs start-up in a child process with standard output sent to a file.
-#define EXPECT_START_EXITS(tav, taw, output)                                                   \
+// Runs start-up in a child process with standard output sent to a file: it
+// must fail with status 1 and name the file on standard error.
+#define EXPECT_START_FAILS(tav, taw, output, named)                                            \
     do {                                                                                       \
         std::string out_file = temp_name(".out");                                              \
         EXPECT_EXIT(                                                                           \
@@ -287,25 +288,25 @@ TEST(LoaderFiles, FileTypes)
                 std::fputs("returned", stdout);                                                \
                 std::exit(3);                                                                  \
             },                                                                                 \
-            ::testing::ExitedWithCode(0), "");                                                 \
+            ::testing::ExitedWithCode(1), named);                                              \
         EXPECT_EQ(slurp(out_file), output);                                                    \
         std::remove(out_file.c_str());                                                         \
     } while (0)
 
-TEST(LoaderExits, UnreadableObjectFileEndsWithStatusZero)
+TEST(LoaderExits, UnreadableObjectFileFailsNamingTheFile)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_START_EXITS("no-such.tav", "no-such.taw", "Can't open file.\n");
+    EXPECT_START_FAILS("no-such.tav", "no-such.taw", "Can't open file.\n", "no-such\\.tav: ");
 }
 
-TEST(LoaderExits, MissingTextFileEndsWithStatusZeroWhenNeeded)
+TEST(LoaderExits, MissingTextFileFailsNamingTheFileWhenNeeded)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     RawLayout layout;
     layout.add(TAV_KIND_TEXT).set(off::text_record, 1);
     layout.write(temp_name(".tav"), "");
     std::string tav = temp_name(".tav");
-    EXPECT_START_EXITS(tav.c_str(), "no-such.taw", "Can't open file !\n\n");
+    EXPECT_START_FAILS(tav.c_str(), "no-such.taw", "Can't open file !\n\n", "no-such\\.taw: ");
     std::remove(tav.c_str());
 }
 

@@ -89,7 +89,7 @@ static int start_sdl(tav_context *ctx)
 
 /* Loads the layout, opens the default font and shows the window with the
  * text cursor in its entry field. tav_start_tavrin ends the program itself
- * when "hello.tav" is missing. */
+ * with status 1 when "hello.tav" is missing, naming the file on stderr. */
 static int start_layout(tav_context *ctx)
 {
     tav_start_tavrin(ctx, 0, 0, "hello.tav", "hello.taw");

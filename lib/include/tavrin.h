@@ -230,7 +230,7 @@ typedef struct tav_context {
 /* Start-up, shut-down and loading                                           */
 /* ------------------------------------------------------------------------ */
 
-/* Loads the .tav and .taw files with room for extra objects and text records; ends the process on an unreadable file. */
+/* Loads the .tav and .taw files with room for extra objects and text records; an unreadable file ends the process with status 1, naming it on stderr. */
 TAV_API tav_context *tav_start_tavrin(tav_context *ctx, uint32_t extra_objects, uint32_t extra_streams, const char *tav_path, const char *taw_path);
 /* Loads the images of kind-4 objects from `first` on: 0 none needed, 1 or -1 for the last attempt. */
 TAV_API int32_t tav_load_object_images(tav_context *ctx, uint32_t first);

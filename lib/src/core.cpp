@@ -2,6 +2,7 @@
 // the .taw text records, the images and fonts the objects name.
 #include <SDL2/SDL_image.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,43 +17,54 @@
 
 namespace {
 
-// A definition file that cannot be opened, or is too large to hold, ends the
-// process with status 0 after its message.
-[[noreturn]] void give_up(const char *message)
+// A definition file being loaded: its name and the message that reports
+// its failure.
+struct DefinitionFile {
+    const char *path;
+    const char *message;
+};
+
+// A definition file that cannot be opened, measured or held is a failure
+// of the start-up: after its message on standard output the file's name and
+// the reason go to standard error, and the process ends with status 1.
+[[noreturn]] void give_up(const DefinitionFile &file, const char *reason)
 {
-    std::fputs(message, stdout);
+    std::fputs(file.message, stdout);
     std::fflush(stdout);
-    std::exit(0);
+    std::fprintf(stderr, "%s: %s\n", file.path ? file.path : "(no file name)", reason);
+    std::exit(1);
 }
 
-std::FILE *open_or_give_up(const char *path, const char *message)
+std::FILE *open_or_give_up(const DefinitionFile &file)
 {
-    std::FILE *f = path ? std::fopen(path, "rb") : nullptr;
-    if (!f) give_up(message);
+    if (!file.path) give_up(file, "no file name given");
+    std::FILE *f = std::fopen(file.path, "rb");
+    if (!f) give_up(file, std::strerror(errno));
     return f;
 }
 
 // Number of whole records in an open file; a trailing partial record is not
 // counted.
-size_t record_count(std::FILE *f, size_t record_size, const char *message)
+size_t record_count(std::FILE *f, size_t record_size, const DefinitionFile &file)
 {
     long size = tav::platform::file_size(f);
     if (size < 0) {
+        const int error = errno;
         std::fclose(f);
-        give_up(message);
+        give_up(file, std::strerror(error));
     }
     return size_t(size) / record_size;
 }
 
 // Allocates an array of loaded + extra + 1 zero-filled elements.
-void *alloc_or_give_up(size_t loaded, uint32_t extra, size_t element_size, std::FILE *f, const char *message)
+void *alloc_or_give_up(size_t loaded, uint32_t extra, size_t element_size, std::FILE *f, const DefinitionFile &file)
 {
     void *array = nullptr;
     if (loaded < SIZE_MAX - extra - 1 && loaded <= UINT32_MAX - 1 - extra)
         array = tav::alloc_array(loaded + extra + 1, element_size);
     if (!array) {
         std::fclose(f);
-        give_up(message);
+        give_up(file, "too large to load");
     }
     return array;
 }
@@ -100,14 +112,14 @@ void copy_record(const tav_object_record &r, tav_object &o)
 
 void load_objects(tav_context *ctx, uint32_t extra_objects, const char *path)
 {
-    static const char message[] = "Can't open file.\n";
-    std::FILE *f = open_or_give_up(path, message);
-    size_t count = record_count(f, TAV_OBJECT_RECORD_SIZE, message);
-    ctx->objects = static_cast<tav_object *>(alloc_or_give_up(count, extra_objects, sizeof(tav_object), f, message));
+    const DefinitionFile file = {path, "Can't open file.\n"};
+    std::FILE *f = open_or_give_up(file);
+    size_t count = record_count(f, TAV_OBJECT_RECORD_SIZE, file);
+    ctx->objects = static_cast<tav_object *>(alloc_or_give_up(count, extra_objects, sizeof(tav_object), f, file));
     ctx->load_buffer = static_cast<tav_object_record *>(tav::alloc_array(count + 1, sizeof(tav_object_record)));
     if (!ctx->load_buffer) {
         std::fclose(f);
-        give_up(message);
+        give_up(file, "too large to load");
     }
     ctx->object_count = uint32_t(count);
     read_records(f, count, TAV_OBJECT_RECORD_SIZE,
@@ -127,14 +139,14 @@ bool any_text_record(const tav_context *ctx)
 
 void load_text_records(tav_context *ctx, uint32_t extra_streams, const char *path)
 {
-    static const char message[] = "Can't open file !\n\n";
+    const DefinitionFile file = {path, "Can't open file !\n\n"};
     ctx->text_records_loaded = 1;
-    std::FILE *f = open_or_give_up(path, message);
-    size_t count = record_count(f, TAV_TEXT_RECORD_SIZE, message);
+    std::FILE *f = open_or_give_up(file);
+    size_t count = record_count(f, TAV_TEXT_RECORD_SIZE, file);
     ctx->text_records =
-        static_cast<tav_text_record *>(alloc_or_give_up(count, extra_streams, sizeof(tav_text_record), f, message));
+        static_cast<tav_text_record *>(alloc_or_give_up(count, extra_streams, sizeof(tav_text_record), f, file));
     ctx->line_buffers =
-        static_cast<tav_line_buffer *>(alloc_or_give_up(count, extra_streams, sizeof(tav_line_buffer), f, message));
+        static_cast<tav_line_buffer *>(alloc_or_give_up(count, extra_streams, sizeof(tav_line_buffer), f, file));
     ctx->text_record_count = uint32_t(count);
     read_records(f, count, TAV_TEXT_RECORD_SIZE,
                  [ctx](size_t i, const uint8_t *b) { tav::decode_text_record(b, &ctx->text_records[i]); });
