@@ -462,7 +462,7 @@ void copy_object_data(Editor &ed)
     const TextCopy text = s == t ? TextCopy::nothing : prepare_text(ed, s, t);
     if (text != TextCopy::nothing) {
         copy_onto(ed, s, t, text);
-        notify(ed, "Succesful copy of data.");
+        notify(ed, "Successful copy of data.");
         for (Form form : {GEOMETRY_FORM, BEHAVIOUR_FORM, TEXT_FORM, COLOUR_FORM}) load_and_show_form(ed, form);
         // The copy may have given the selected object another text or kind.
         sync_text_editors(ed);
@@ -479,11 +479,11 @@ void erase_objects(Editor &ed)
         open_window(ed, ERASE_WINDOW);
         return;
     }
-    if (ask_yes_no(ed, "Do you realy want to erase selected objects?") == int32_t(YES_BUTTON)) {
+    if (ask_yes_no(ed, "Do you really want to erase selected objects?") == int32_t(YES_BUTTON)) {
         bool refresh = false;
         for (uint32_t number = start; number <= end; ++number)
             if (erase_object(ed, ed.ctx->object_count + number, 1)) refresh = true;
-        notify(ed, "You have succesfully erased the selected objects.");
+        notify(ed, "You have successfully erased the selected objects.");
         if (refresh) {
             sync_text_editors(ed);
             refresh_selection_panel(ed, 1);

@@ -471,7 +471,7 @@ void ask_quit(Editor &ed)
 {
     tav_context *ctx = ed.ctx;
     const int32_t answer = ask_yes_no(ed,
-                                      "Do you realy want to close Tavrin Creator? \n Please keep in mind that unsafed "
+                                      "Do you really want to close Tavrin Creator? \n Please keep in mind that unsaved "
                                       "data will be lost.");
     if (answer == int32_t(YES_BUTTON)) shut_down(ed, 0);
     if (answer == int32_t(NO_BUTTON)) tav_close_win(ctx, QUESTION_WINDOW);

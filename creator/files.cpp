@@ -899,7 +899,7 @@ int32_t save_definition_file(Editor &ed, const char *name)
 
 void close_definition_file(Editor &ed)
 {
-    const int32_t answer = ask_yes_no(ed, "Do you realy want to close file without saving?");
+    const int32_t answer = ask_yes_no(ed, "Do you really want to close file without saving?");
     if (answer == int32_t(NO_BUTTON)) redraw(ed);
     if (answer != int32_t(YES_BUTTON)) return;
 
@@ -927,7 +927,7 @@ void take_away_working_objects(Editor &ed)
     const uint32_t most = s.number_of_working_objects > 0 ? s.number_of_working_objects - 1 : 0;
     const uint32_t count = uint32_t(typed) < most ? uint32_t(typed) : most;
     tav_close_win(ed.ctx, 0);
-    if (ask_yes_no(ed, "Do you realy want to take away and erase objects?") == int32_t(YES_BUTTON)) {
+    if (ask_yes_no(ed, "Do you really want to take away and erase objects?") == int32_t(YES_BUTTON)) {
         s.number_of_working_objects -= count;
         // A selection that left the design moves to its last object.
         if (s.selected_index > ed.ctx->object_count + s.number_of_working_objects)

@@ -584,15 +584,15 @@ const char *master_refusal(const Editor &ed, int32_t number)
     if (number == int32_t(s.selected_number)) return "Mother shouldn't be selected_object!";
     if (number == 0) return nullptr;
     if (number < 0 || uint32_t(number) > s.number_of_working_objects)
-        return "Mother shouldn't a be depending object!";
+        return "Mother shouldn't be a depending object!";
     const uint32_t t = uint32_t(number) + ed.ctx->object_count;
     const uint32_t n = s.selected_index;
-    if (tav_get_move_with_nr(ed.ctx, n, t) != 101) return "Mother shouldn't a be depending object!";
+    if (tav_get_move_with_nr(ed.ctx, n, t) != 101) return "Mother shouldn't be a depending object!";
     // A master inside the object's own subtree would close the chain of
     // masters into a loop; the walk up is bounded for the same reason.
     uint32_t m = t;
     for (uint32_t steps = 0; m && steps <= ed.object_capacity; ++steps) {
-        if (m == n) return "Mother shouldn't a be depending object!";
+        if (m == n) return "Mother shouldn't be a depending object!";
         const tav_object *o = object_at(ed, m);
         m = o ? o->master : 0;
     }

@@ -136,8 +136,8 @@ TEST_F(CreatorCopyErase, EraseAsksOnceAndRefusesBadRanges)
     answer(NOTICE, true);
     erase("5", "5");
     EXPECT_EQ(pending_answers(), 0);
-    EXPECT_EQ(record_text(QUESTION_WINDOW), "Do you realy want to erase selected objects?");
-    EXPECT_EQ(record_text(NOTICE_WINDOW), "You have succesfully erased the selected objects.");
+    EXPECT_EQ(record_text(QUESTION_WINDOW), "Do you really want to erase selected objects?");
+    EXPECT_EQ(record_text(NOTICE_WINDOW), "You have successfully erased the selected objects.");
     EXPECT_EQ(ctx->active_window, uint32_t(ERASE_WINDOW));
     EXPECT_EQ(working(5).kind, 0u);
     EXPECT_EQ(working(5).w, 0);
@@ -242,7 +242,7 @@ TEST_F(CreatorCopyErase, CopyTakesThePropertiesAndLeavesTheTargetsMaster)
 
     copy("2", "10");
     EXPECT_EQ(pending_answers(), 0);
-    EXPECT_EQ(record_text(NOTICE_WINDOW), "Succesful copy of data.");
+    EXPECT_EQ(record_text(NOTICE_WINDOW), "Successful copy of data.");
     EXPECT_EQ(ctx->active_window, uint32_t(COPY_WINDOW));
     EXPECT_EQ(working(10).kind, uint32_t(TAV_KIND_WINDOW));
     EXPECT_EQ(working(10).hidden, 1) << "a window's hidden flag is copied";

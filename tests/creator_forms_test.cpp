@@ -217,7 +217,7 @@ TEST_F(CreatorForms, MastersThatWouldLoopOrReachPastTheDesignAreRefused)
     working(2).dependents[0] = base + 3;
     working(3).master = base + 2;
     ed.state.number_of_working_objects = 100;
-    const std::string depending = "Mother shouldn't a be depending object!";
+    const std::string depending = "Mother shouldn't be a depending object!";
 
     EXPECT_STREQ(master_refusal(ed, 1), "Mother shouldn't be selected_object!");
     EXPECT_EQ(master_refusal(ed, 2), depending);
