@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "forms.h"
 #include "pacing.h"
@@ -134,6 +135,11 @@ enum SelectorPurpose : int32_t {
 enum NoticeOrigin : int32_t { NOTICE_NONE = 0, NOTICE_BEHAVIOUR = 1, NOTICE_TEXT = 2 };
 constexpr int APP_NOTICE_ORIGIN = 0;  // index into tav_context::app_area
 
+// The bytes of a design's object file and text file (empty without texts).
+struct DesignFiles {
+    std::vector<uint8_t> objects, texts;
+};
+
 // The editor's program-wide state. The selection, the forms and the text
 // editors add their own values as they are built.
 struct creator_state {
@@ -153,6 +159,7 @@ struct creator_state {
     uint32_t design_lock = 0;
     int32_t last_mouse_tool = 0;   // 1 after a resize with the mouse, 2 after a move
     std::string design_folder;     // folder of the design's file, opened or saved; empty for a new design
+    DesignFiles saved_files;       // the design as last opened or saved; empty for a new design
     int32_t design_x = 0, design_y = 0; // the selected object's position in the design
     int32_t saved_border_style = 0, saved_border_distance = 0; // border under the master-mode marking
     int32_t saved_border_r = 0, saved_border_g = 0, saved_border_b = 0;
@@ -262,7 +269,8 @@ void menu_choice(Editor &ed, uint32_t menu, uint32_t item);
 void refuse_second_design(Editor &ed);
 // Button 403: the lock number typed into field 402, stored three times.
 void store_lock(Editor &ed);
-// Asks whether to quit; "Yes" shuts the toolkit down and ends the process.
+// Asks whether to quit unless the design is saved; "Yes" shuts the toolkit
+// down and ends the process.
 void ask_quit(Editor &ed);
 [[noreturn]] void shut_down(Editor &ed, int status);
 
@@ -270,6 +278,11 @@ void ask_quit(Editor &ed);
 // Opening and saving designs (files.cpp)
 // ---------------------------------------------------------------------------
 
+// The design's files as a save would write them now.
+DesignFiles design_files(const Editor &ed);
+// True when the design is what it was when last opened or saved: quitting
+// loses nothing then.
+bool design_is_saved(const Editor &ed);
 void open_definition_file(Editor &ed, uint32_t max_objects, uint32_t max_text_records, const char *name);
 int32_t save_definition_file(Editor &ed, const char *name);
 void close_definition_file(Editor &ed);

@@ -128,7 +128,10 @@ void file_menu(Editor &ed, uint32_t item)
     case ITEM_CLOSE:
         if (ed.state.file_open == 1) {
             close_definition_file(ed);
-            if (ed.state.file_open == 0) ed.state.design_folder.clear();  // a new design now
+            if (ed.state.file_open == 0) {  // a new design now, in no file
+                ed.state.design_folder.clear();
+                ed.state.saved_files = DesignFiles{};
+            }
         }
         break;
     case ITEM_SAVE:
@@ -411,12 +414,18 @@ void draw_with_dependents(tav_context *ctx, uint32_t n, const tav_object &o)
 }
 
 // Waits for the button release that ends the preview; everything before it
-// is swallowed, so that no key or click reaches the editor behind.
+// is swallowed, so that no key or click reaches the editor behind. A
+// request to quit ends the preview too and is handed on to the main loop.
 void wait_for_release()
 {
     SDL_Event event;
     for (;;) {
-        if (SDL_WaitEventTimeout(&event, 100) == 1 && event.type == SDL_MOUSEBUTTONUP) return;
+        if (SDL_WaitEventTimeout(&event, 100) != 1) continue;
+        if (event.type == SDL_MOUSEBUTTONUP) return;
+        if (event.type == SDL_QUIT) {
+            SDL_PushEvent(&event);
+            return;
+        }
     }
 }
 
@@ -469,6 +478,8 @@ void preview_design(Editor &ed)
 
 void ask_quit(Editor &ed)
 {
+    // Nothing to lose: the design is as it was last opened or saved.
+    if (design_is_saved(ed)) shut_down(ed, 0);
     tav_context *ctx = ed.ctx;
     const int32_t answer = ask_yes_no(ed,
                                       "Do you really want to close Tavrin Creator? \n Please keep in mind that unsaved "

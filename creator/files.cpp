@@ -773,6 +773,21 @@ TextRecords text_records_of(const Editor &ed, uint32_t count, uint32_t objects)
     return texts;
 }
 
+// The records of the design as its object file holds them: the staged
+// object at its place in the design, the lock number in record 1.
+ObjectRecords design_records(const Editor &ed, uint32_t text_count)
+{
+    const creator_state &s = ed.state;
+    const uint32_t room = ed.object_capacity - ed.ctx->object_count;
+    const uint32_t count = s.number_of_working_objects < room ? s.number_of_working_objects : room;
+    ObjectRecords records(size_t(count) + 1, tav_object_record{});
+    for (uint32_t i = 1; i <= count; ++i)
+        records[i] = record_from_object(ed, ed.ctx->objects[ed.ctx->object_count + i], count, text_count);
+    put_staged_back(ed, records);
+    if (count >= 1) records[1].offset_y = int32_t(s.design_lock);
+    return records;
+}
+
 // Writes the pair: both files go to temporary files first and replace the
 // old ones only when both are complete. Until the text file has taken its
 // place a copy of the old object file is kept, and put back when the text
@@ -810,6 +825,26 @@ const char *write_design(const Editor &ed, const char *name, const ObjectRecords
 }
 
 }  // namespace
+
+DesignFiles design_files(const Editor &ed)
+{
+    const uint32_t text_count = design_text_count(ed);
+    const ObjectRecords records = design_records(ed, text_count);
+    DesignFiles files;
+    files.objects = encode_all(records, TAV_OBJECT_RECORD_SIZE, tav::encode_object_record);
+    if (text_count > 0)
+        files.texts = encode_all(text_records_of(ed, text_count, uint32_t(records.size() - 1)), TAV_TEXT_RECORD_SIZE,
+                                 tav::encode_text_record);
+    return files;
+}
+
+bool design_is_saved(const Editor &ed)
+{
+    const DesignFiles &saved = ed.state.saved_files;
+    if (saved.objects.empty()) return false;
+    const DesignFiles now = design_files(ed);
+    return now.objects == saved.objects && now.texts == saved.texts;
+}
 
 // ---------------------------------------------------------------------------
 // Operations
@@ -879,17 +914,8 @@ int32_t save_definition_file(Editor &ed, const char *name)
     const char *refusal = std::strlen(name) < 4 ? NAME_ERROR : !ends_in_tav(name) ? NOT_A_TAV_FILE : nullptr;
     if (!refusal) {
         compact_text_records(ed);
-        const creator_state &s = ed.state;
-        const uint32_t count = s.number_of_working_objects < ed.object_capacity - ed.ctx->object_count
-                                   ? s.number_of_working_objects
-                                   : ed.object_capacity - ed.ctx->object_count;
         const uint32_t text_count = design_text_count(ed);
-        ObjectRecords records(size_t(count) + 1, tav_object_record{});
-        for (uint32_t i = 1; i <= count; ++i)
-            records[i] = record_from_object(ed, ed.ctx->objects[ed.ctx->object_count + i], count, text_count);
-        put_staged_back(ed, records);
-        if (count >= 1) records[1].offset_y = int32_t(s.design_lock);
-        refusal = write_design(ed, name, records, text_count);
+        refusal = write_design(ed, name, design_records(ed, text_count), text_count);
     }
     if (!refusal) return 1;
     leave_selector(ed);

@@ -1,5 +1,5 @@
 // tavrin_creator: the layout editor. It takes no arguments; it runs until
-// the user quits through the program menu.
+// the user quits through the program menu or closes its window.
 #include "creator.h"
 
 int main(int, char **)

@@ -156,6 +156,7 @@ void open_design(Editor &ed, const char *name)
         return;
     }
     ed.state.design_folder = folder_of(name);
+    ed.state.saved_files = design_files(ed);
     tav_close_win(ed.ctx, 0);
     open_window(ed, STAGE_WINDOW);
     refresh_selection_panel(ed, 0);
@@ -170,6 +171,7 @@ void save_design(Editor &ed, const char *name)
     }
     ed.state.saved_once = 1;
     ed.state.design_folder = folder_of(name);
+    ed.state.saved_files = design_files(ed);
     tav_close_win(ed.ctx, 0);
     tav_copy_st_last_part(name, ed.state.file_name);
     refresh_selection_panel(ed, 0);

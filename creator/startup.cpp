@@ -140,7 +140,16 @@ void handle_event(Editor &ed, Loop &loop)
 {
     follow_typing_cursor(ed);
     if (tavapp::take_keys_and_press(ed.ctx, loop.left, [&ed] { type_key(ed); })) return;
-    if (ed.ctx->event.type == SDL_MOUSEBUTTONUP) on_button_up(ed, loop);
+    switch (ed.ctx->event.type) {
+    case SDL_MOUSEBUTTONUP: on_button_up(ed, loop); break;
+    case SDL_QUIT:
+        // The window's close button, and SIGINT or SIGTERM, which SDL turns
+        // into the same event: the quit command, with its question.
+        ed.ctx->event.type = 0;
+        ask_quit(ed);
+        break;
+    default: break;
+    }
 }
 
 // While the left button is down, the press position acts again: operators

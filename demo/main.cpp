@@ -1,7 +1,8 @@
 // tavrin_demo: shows the toolkit at work. It loads the layout "29.tav" /
 // "29.taw", fills a chain of text objects from "input.txt" and animates
 // boxes, a closed polyline or wandering pixels inside a bitmap object while
-// menus change the background colour, open windows or quit.
+// menus change the background colour, open windows or quit. Closing the
+// window quits as well.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
@@ -380,6 +381,9 @@ void handle_event(Demo &demo, bool tick)
     if (tavapp::take_keys_and_press(ctx, demo.left)) return;
     switch (ctx->event.type) {
     case SDL_MOUSEBUTTONUP: on_button_up(demo); break;
+    // The window's close button, and SIGINT or SIGTERM, which SDL turns
+    // into the same event: the quit item's way out.
+    case SDL_QUIT: close_and_exit(ctx, "");
     default:
         if (tick && ctx->active_window == WINDOW_ANIMATION) animate(demo);
         break;

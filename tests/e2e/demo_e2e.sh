@@ -5,9 +5,10 @@
 #   demo_e2e.sh RUN_DIR CHECK
 #
 # RUN_DIR is the demo's run folder (program, layout, input.txt, font).
-# CHECK is one of: startup_quit, animation, raise, editing, background,
-# missing_font, missing_input, bad_bitmap; or "screenshot FILE", which opens
-# a few windows and saves the screen as a picture (docs/demo.png).
+# CHECK is one of: startup_quit, close_window, interrupt, animation, raise,
+# editing, background, missing_font, missing_layout, missing_input,
+# bad_bitmap; or "screenshot FILE", which opens a few windows and saves the
+# screen as a picture (docs/demo.png).
 #
 # Exit status 0 passed, 1 failed, 77 skipped (a tool is missing).
 set -u
@@ -124,6 +125,22 @@ check_startup_quit() {
     expect_pixel 390 140 "38 112 104" "title of the welcome card"
     open_menu "$TITLE_PROGRAM" "$ITEM_QUIT"
     click $ITEM_QUIT
+    expect_exit 0
+}
+
+# The window's close button ends the demo as its quit item does.
+check_close_window() {
+    start_display
+    start_demo
+    close_window
+    expect_exit 0
+}
+
+# So does Ctrl+C in the terminal (SIGINT).
+check_interrupt() {
+    start_display
+    start_demo
+    kill -INT "$PROGRAM_PID"
     expect_exit 0
 }
 
@@ -244,6 +261,15 @@ check_missing_font() {
     tail -n1 "$TMP/stdout" | grep -q '^TTF_OpenFont: ' || fail "the default font's message is not the last one"
 }
 
+# A missing layout file is a failure: status 1, the loader's message, and
+# the file's name on standard error.
+check_missing_layout() {
+    copy_run_dir_without 29.tav
+    run_headless
+    expect_status_and_output $? 1 stdout "Can't open file."
+    grep -qF "29.tav" "$TMP/stderr" || fail "the missing file is not named on stderr: $(cat "$TMP/stderr")"
+}
+
 check_missing_input() {
     copy_run_dir_without input.txt
     run_headless
@@ -274,7 +300,8 @@ take_screenshot() {
 }
 
 case "$CHECK" in
-startup_quit | animation | raise | editing | background | missing_font | missing_input | bad_bitmap)
+startup_quit | close_window | interrupt | animation | raise | editing | background | missing_font | missing_layout | \
+    missing_input | bad_bitmap)
     [ -x "$RUN_DIR/tavrin_demo" ] || fail "no tavrin_demo in $RUN_DIR"
     "check_$CHECK"
     ;;

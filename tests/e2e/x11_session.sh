@@ -2,12 +2,13 @@
 # driven with xdotool, screenshots, and the clean-up of all of it. Source it
 # after setting SCREEN_SIZE (WxH) and TIMEOUT (seconds for any single wait).
 
+E2E_HELPERS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 TMP=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-e2e.XXXXXX")
 XVFB_PID=
 PROGRAM_PID=
 
 cleanup() {
-    # SDL turns SIGTERM into a quit event, which the programs may ignore.
+    # SDL turns SIGTERM into a quit event, which asks the editor a question.
     [ -n "$PROGRAM_PID" ] && kill -KILL "$PROGRAM_PID" 2>/dev/null && wait "$PROGRAM_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     rm -rf "$TMP"
@@ -53,9 +54,12 @@ start_display() {
 launch() {
     local folder=$1 program=$2 title=$3
     # On X11, SDL loads D-Bus and X extensions that keep memory to the end;
-    # a sanitizer build would report those leaks as the program's.
+    # a sanitizer build would report those leaks as the program's. A job in
+    # the background ignores SIGINT; the program gets it back as in a
+    # terminal, where Ctrl+C sends it.
     (cd "$folder" && SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software \
-        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec "./$program") >"$TMP/stdout" 2>"$TMP/stderr" &
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec env --default-signal=INT "./$program") \
+        >"$TMP/stdout" 2>"$TMP/stderr" &
     PROGRAM_PID=$!
     WINDOW=$(timeout "$TIMEOUT" xdotool search --sync --onlyvisible --name "^$title\$" | head -n1)
     [ -n "$WINDOW" ] || fail "no window '$title'; stdout: $(cat "$TMP/stdout") stderr: $(cat "$TMP/stderr")"
@@ -65,6 +69,12 @@ launch() {
 # reaches a zombie.
 program_ended() {
     ! kill -0 "$PROGRAM_PID" 2>/dev/null || [ "$(ps -o stat= -p "$PROGRAM_PID" 2>/dev/null | cut -c1)" = Z ]
+}
+
+# Closes the program's window as a window manager's close button does.
+close_window() {
+    need python3
+    python3 "$E2E_HELPERS/close_window.py" "$WINDOW" || fail "cannot ask the window to close"
 }
 
 # Waits for the program to end and checks its exit status.

@@ -8,11 +8,11 @@
 #
 # RUN_DIR is the editor's run folder (program, 6495.tav/.taw, font),
 # LAYOUT_TOOL the tavrin_layout program. CHECK is one of: startup,
-# selector, preview, quit_yes, quit_no, geometry, stepper, save_as,
-# geometry_kept, preview_places, font_notice, close_taken_away,
-# missing_texts, save_link, extreme_geometry, lock_number; or "screenshot
-# FILE", which opens the file selector and a form and saves the screen as a
-# picture (for the README).
+# selector, preview, quit_yes, quit_no, close_window, interrupt, geometry,
+# stepper, save_as, geometry_kept, preview_places, font_notice,
+# close_taken_away, missing_texts, save_link, extreme_geometry, lock_number;
+# or "screenshot FILE", which opens the file selector and a form and saves
+# the screen as a picture (for the README).
 #
 # Exit status 0 passed, 1 failed, 77 skipped (a tool is missing).
 set -u
@@ -199,6 +199,15 @@ check_quit_no() {
     wait_until shows_fill 398 || fail "the editor does not react after No"
 }
 
+# The window's close button asks the quit question; "Yes" ends the editor.
+check_close_window() {
+    start_editor
+    close_window
+    wait_until shows_fill 397 || fail "closing the window did not ask the quit question"
+    click $(spot 397)
+    expect_exit 0
+}
+
 # Number of pixels of colour "R G B" in the area WxH+X+Y of FILE.
 pixels_of() {
     convert "$1" -crop "$2" +repage -alpha off -depth 8 -format %c histogram:info:- |
@@ -351,10 +360,10 @@ save_design() {
         fail "nothing was saved in $where: $(cd "$TMP" && find . -name "$name"); stdout: $(cat "$TMP/stdout")"
 }
 
+# Program menu, Quit, right after a save: nothing is unsaved, so the editor
+# ends without a question.
 quit_editor() {
     choose 26 29
-    wait_until shows_fill 397 || fail "the quit question did not show"
-    click $(spot 397)
     expect_exit 0
 }
 
@@ -370,8 +379,8 @@ widen_selected() {
 
 # File menu: open a design in a folder of its own through the file
 # selector, widen its selected window in the geometry form, save it under a
-# new name and quit. The save lands beside the design, not in the working
-# folder. The saved pair passes `tavrin_layout check` and unpacks to the
+# new name and quit, which asks nothing after the save. The save lands
+# beside the design, not in the working folder. The saved pair passes `tavrin_layout check` and unpacks to the
 # design with only that width changed (apart from what laying out the texts
 # computes). The name
 # holds characters that the X server's US layout types differently from
@@ -411,6 +420,35 @@ for part in ("objects", "texts"):
                 print(part, key, before[part].get(key), "->", after[part].get(key), file=sys.stderr)
         sys.exit(1)
 PY
+}
+
+# Ctrl+C in the terminal (SIGINT) is the quit command: a new design saved
+# and then changed makes SIGINT ask the quit question; after "No" and a
+# second save it ends the editor without a question.
+check_interrupt() {
+    run_from_copy
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 355 357 400 402 403)"
+    save_design new.tav "$RUN_DIR"
+
+    shoot
+    local desk_under_lock desk_under_question
+    desk_under_lock=$(area_sum "$SHOT" "$(inner_area 400)")
+    desk_under_question=$(area_sum "$SHOT" "$(inner_area 395)")
+    choose 355 357
+    wait_until shows_fill 400 || fail "the lock number window did not open"
+    type_number 402 5
+    click $(spot 403)
+    wait_until area_is "$(inner_area 400)" "$desk_under_lock" || fail "the lock number window did not close"
+    kill -INT "$PROGRAM_PID"
+    wait_until shows_fill 398 || fail "SIGINT did not ask the quit question after a change"
+    click $(spot 398)
+    wait_until area_is "$(inner_area 395)" "$desk_under_question" || fail "No did not close the question"
+    program_ended && fail "the editor ended after No"
+
+    save_design new.tav "$RUN_DIR"
+    kill -INT "$PROGRAM_PID"
+    expect_exit 0
+    [ "$(od -An -t d4 -j 692 -N 4 "$RUN_DIR/new.tav" | tr -d ' ')" = 15 ] || fail "the lock number was not saved"
 }
 
 # Clicks field N and types VALUE, as a user does: no deleting first.
@@ -763,8 +801,9 @@ take_screenshot() {
 }
 
 case "$CHECK" in
-startup | selector | preview | quit_yes | quit_no | geometry | stepper | save_as | geometry_kept | preview_places | \
-    font_notice | close_taken_away | missing_texts | save_link | extreme_geometry | lock_number)
+startup | selector | preview | quit_yes | quit_no | close_window | interrupt | geometry | stepper | save_as | \
+    geometry_kept | preview_places | font_notice | close_taken_away | missing_texts | save_link | extreme_geometry | \
+    lock_number)
     [ -x "$RUN_DIR/tavrin_creator" ] || fail "no tavrin_creator in $RUN_DIR"
     [ -f "$RUN_DIR/6495.tav" ] || fail "no 6495.tav in $RUN_DIR"
     "check_$CHECK"
