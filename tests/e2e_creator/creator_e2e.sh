@@ -12,7 +12,8 @@
 # stepper, save_as, geometry_kept, preview_places, font_notice,
 # close_taken_away, missing_texts, save_link, extreme_geometry, lock_number;
 # or "screenshot FILE", which opens the file selector and a form and saves
-# the screen as a picture (for the README).
+# the screen as a picture (for the README); or "guide FOLDER [PROGRAM]",
+# which makes the pictures of docs/editor.md (see take_guide_pictures).
 #
 # Exit status 0 passed, 1 failed, 77 skipped (a tool is missing).
 set -u
@@ -800,6 +801,292 @@ take_screenshot() {
     save_picture "$out" 1270 710
 }
 
+# ---------------------------------------------------------------------------
+# The pictures of docs/editor.md
+# ---------------------------------------------------------------------------
+
+# Not a check: builds the login window of the user's guide from a new
+# design, the way the guide tells it, saves pictures of the editor on the
+# way into GUIDE_DIR, saves the design as login.tav/login.taw there and,
+# with a program given, runs that program beside the design and saves its
+# picture too. The program must print "user ada, password of 6 characters"
+# after "ada" and "secret" are typed into its two fields and "Log in" is
+# pressed.
+take_guide_pictures() {
+    GUIDE_DIR=${1:?picture folder}
+    local program=${2:-}
+    mkdir -p "$GUIDE_DIR" || fail "cannot make $GUIDE_DIR"
+    GUIDE_DIR=$(cd "$GUIDE_DIR" && pwd)
+    # The editor runs from a copy of its run folder two levels down, as it
+    # would from a build folder, and saves where its file selector stands.
+    local home=$TMP/home
+    local run=$home/work/run
+    mkdir -p "$run"
+    cp "$RUN_DIR/tavrin_creator" "$RUN_DIR/6495.tav" "$RUN_DIR/6495.taw" "$RUN_DIR/DroidSans.ttf" "$run/" ||
+        fail "cannot copy the run folder"
+    RUN_DIR=$run
+    start_editor
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/layout.json" 32 35 36 390 392 393 51 53 54 55 58 60 61 66 67 355 357 403 10 11 143 145 156 160 161 163 164 167 168 169 \
+        171 172 178 181 182 183 185 410 199 205 210 214 219 225 226 227 228 233 235 236 237 241 244 245 \
+        253 255 256 258 259 260 271 276 284 286 290 302 303 304 305 319 359 362 364 365 366 400 404 424 425)"
+
+    open_window 30 32 143
+    open_window 51 67 199
+    guide_picture start 1280x720+0+0
+
+    # Object 1, the move operator: a white 16 x 16 button "M" with an outline.
+    behaviour "" 410
+    click $(spot 160)
+    wait_until shows_fill 164 || fail "the kind menu did not open"
+    guide_picture behaviour-kind "$(around 145)" pointer
+    click $(spot 164)
+    click $(spot 156)
+    geometry "" "" 16 16
+    click $(spot 237)
+    open_window 51 55 290
+    hold_stepper 302 "255 0 0"
+    hold_stepper 303 "255 255 0"
+    hold_stepper 304 "255 255 255"
+    guide_picture colours "$(around 290)"
+    click $(spot 319)
+    short_text M
+
+    # Its look goes to the close operator, the window and its parts.
+    for target in 7 8 9 10 13; do copy_object 1 "$target"; done
+    guide_picture copy "$(around 359)"
+    click $(spot 366)
+    select_object 7
+    short_text X
+
+    # Object 8, the window: "move and close" operators, a centred title.
+    select_object 8
+    behaviour 163 "" 171
+    click $(spot 156)
+    geometry 40 60 400 200 8 10 10
+    guide_picture geometry "$(around 219)"
+    click $(spot 237)
+    open_window 58 60 241
+    type_text 244 "Log in"
+    guide_picture text-editor "$(around 241)"
+    click $(spot 245)
+    open_window 58 61 260
+    click $(spot 276)
+    wait_until shows_fill 286 || fail "the text format menu did not open"
+    guide_picture text-format "$(around 260)" pointer
+    click $(spot 286)
+    click $(spot 271)
+
+    # Objects 9 and 10: a caption and an entry field inside the window.
+    select_object 9
+    behaviour 167 185 "" 8
+    click $(spot 156)
+    geometry 60 110 100 24 4 0
+    click $(spot 237)
+    short_text "User name"
+    select_object 10
+    behaviour 167 "" "" 8 181 30
+    click $(spot 156)
+    geometry 170 110 250 24 4 4
+    click $(spot 237)
+    short_text ""
+
+    # Objects 11 and 12 are copies of them one row lower, 13 the button.
+    copy_object 9 11
+    copy_object 10 12
+    click $(spot 366)
+    select_object 11
+    behaviour "" "" "" 8
+    click $(spot 156)
+    geometry "" 150
+    click $(spot 237)
+    short_text Password
+    select_object 12
+    behaviour "" "" "" 8
+    click $(spot 156)
+    geometry "" 150
+    click $(spot 237)
+    select_object 13
+    behaviour "" "" "" 8
+    click $(spot 156)
+    geometry 320 210 100 28
+    click $(spot 237)
+    short_text "Log in"
+    guide_picture stage "$(around 143 330)"
+
+    # Master mode: the whole window on the stage, the field marked in it.
+    select_object 10
+    click $(spot 214)
+    sleep 1
+    guide_picture master-mode "$(around 143 330)"
+    # The right button on the field: the menu opens under the pointer.
+    local px=$((O143_X + 70 + 130 + 20)) py=$((O143_Y + 120 + 50 + 10))
+    xdotool mousemove --window "$WINDOW" "$px" "$py" click 3
+    O425_X=$((px - 2 + O425_X - O424_X)) O425_Y=$((py - 2 + O425_Y - O424_Y))
+    wait_until shows_fill 425 || fail "the context menu did not open"
+    guide_picture context-menu "$(around 143 330)" pointer
+    click 1270 700
+    click $(spot 214)
+
+    choose 30 33
+    wait_until shows_background 26 || fail "the preview did not start"
+    guide_picture preview 480x300+0+0
+    click 640 400
+    wait_until shows_fill 26 || fail "the preview did not end"
+
+    open_window 355 357 400
+    guide_picture lock "$(around 400)"
+    click $(spot 404)
+
+    # The design needs 13 objects: the 87 empty ones after them go.
+    open_window 30 35 390
+    type_number 392 87
+    click $(spot 393)
+    wait_until shows_fill 397 || fail "the take-away question did not show"
+    click $(spot 397)
+    wait_until hides 393 || fail "the take-away window did not close"
+
+    # Saving: the file selector opens in the folder the editor stands in.
+    open_window 62 66 8
+    type_text 10 login.tav
+    guide_picture save "$(around 8 260)"
+    click $(spot 11)
+    wait_until saved_design_in "$run" "$home" || fail "login.tav was not saved; stdout: $(cat "$TMP/stdout")"
+    # Saved, so Quit ends the editor without asking.
+    click $(spot 26)
+    wait_until shows_fill 29 || fail "the Creator menu did not open"
+    click $(spot 29)
+    expect_exit 0
+    cp "$SAVED_IN/login.tav" "$SAVED_IN/login.taw" "$GUIDE_DIR/" || fail "the design has no text file"
+    [ -n "$program" ] && run_login_program "$program"
+    return 0
+}
+
+hides() { ! shows_fill "$1"; }
+
+saved_design_in() {
+    for folder in "$@"; do
+        [ -f "$folder/login.tav" ] && SAVED_IN=$folder && return 0
+    done
+    return 1
+}
+
+# Saves the area WxH+X+Y of the screen as GUIDE_DIR/NAME.png. The pointer
+# goes out of the way first, unless a third argument says to leave it: an
+# open menu closes when the pointer leaves it.
+guide_picture() {
+    [ -z "${3:-}" ] && xdotool mousemove --window "$WINDOW" 1279 719
+    sleep 0.5
+    shoot
+    convert "$SHOT" -crop "$2" +repage "$GUIDE_DIR/$1.png" || fail "cannot save the picture $1"
+}
+
+# The area of window N with the operators above it and the mark left of
+# it; with a height H only the top H pixels of the window.
+around() {
+    echo "$((O$1_W + 16))x$((${2:-O$1_H} + 30))+$((O$1_X - 12))+$((O$1_Y - 26))"
+}
+
+# Opens window W through entry I of the menu under title T and waits for
+# one of its buttons: the windows share their fill colour with the stage.
+open_window() {
+    choose "$1" "$2"
+    wait_until shows_fill "$(button_of "$3")" || fail "window $3 did not open"
+}
+
+button_of() {
+    case $1 in
+    8) echo 11 ;; 145) echo 156 ;; 199) echo 210 ;; 219) echo 237 ;; 241) echo 245 ;; 253) echo 256 ;;
+    260) echo 271 ;; 290) echo 319 ;; 359) echo 365 ;; 390) echo 393 ;; 400) echo 403 ;; *) echo "$1" ;;
+    esac
+}
+
+# Picks entry E of the choice field F.
+pick() {
+    click $(spot "$1")
+    wait_until shows_fill "$2" || fail "the choice menu of field $1 did not open"
+    click $(spot "$2")
+}
+
+select_object() {
+    type_number 205 "$1"
+    click $(spot 210)
+}
+
+# Behaviour form: KIND, BORDER and STYLE are entries of the choice menus,
+# MASTER, CAPACITY numbers and EDITABLE an entry; "" leaves a value alone.
+# The form stays open for a picture; 156 applies and closes it.
+behaviour() {
+    open_window 51 53 145
+    [ -n "$1" ] && pick 160 "$1"
+    [ -n "${2:-}" ] && pick 183 "$2"
+    [ -n "${3:-}" ] && pick 168 "$3"
+    [ -n "${4:-}" ] && type_number 172 "$4"
+    [ -n "${5:-}" ] && pick 178 "$5"
+    [ -n "${6:-}" ] && type_number 182 "$6"
+    return 0
+}
+
+# Geometry form: X Y W H TOP LEFT RIGHT, "" or nothing for a value left
+# alone. The form stays open; 237 applies and closes it.
+geometry() {
+    open_window 51 54 219
+    local field value
+    for field in 225 226 227 228 233 235 236; do
+        value=${1-}
+        shift || true
+        [ -n "$value" ] && type_number "$field" "$value"
+    done
+    return 0
+}
+
+# Text of a label or entry field through the short-text editor.
+short_text() {
+    open_window 58 60 253
+    click $(spot 255)
+    xdotool key --repeat 70 --delay 5 Delete
+    xdotool key --repeat 70 --delay 5 BackSpace
+    [ -n "$1" ] && xdotool type --delay 40 "$1"
+    click $(spot 256)
+}
+
+# Holds the stepper N down until the colour sample shows R G B.
+hold_stepper() {
+    xdotool mousemove --window "$WINDOW" $(spot "$1") mousedown 1
+    wait_until swatch_is "$2" || { xdotool mouseup 1; fail "the stepper $1 did not reach $2"; }
+    xdotool mouseup 1
+}
+
+# Design > Copy object data, from object S to object T; the window stays open.
+copy_object() {
+    shows_fill 365 || open_window 30 36 359
+    type_number 362 "$1"
+    type_number 364 "$2"
+    click $(spot 365)
+    wait_until shows_fill 258 || fail "no note after copying $1 to $2"
+    click $(spot 259)
+    wait_until shows_fill 365 || fail "the copy window did not come back"
+}
+
+# Runs PROGRAM beside the saved design, types a name and a password, saves
+# its picture and presses "Log in".
+run_login_program() {
+    local folder=$TMP/login
+    mkdir -p "$folder"
+    cp "$1" "$GUIDE_DIR/login.tav" "$GUIDE_DIR/login.taw" "$RUN_DIR/DroidSans.ttf" "$folder/" ||
+        fail "cannot copy the login program"
+    "$LAYOUT_TOOL" unpack "$folder/login.tav" "$folder/login.taw" >"$TMP/login.json" || fail "cannot unpack login.tav"
+    eval "$(python3 "$HERE/layout_positions.py" "$TMP/login.json" 8 10 12 13)"
+    launch "$folder" "$(basename "$1")" Login
+    wait_until shows_fill 10 || fail "the login window was not drawn; stdout: $(cat "$TMP/stdout")"
+    xdotool type --delay 40 ada
+    click $(spot 12)
+    xdotool type --delay 40 secret
+    guide_picture login-program 480x300+0+0
+    click $(spot 13)
+    expect_exit 0
+    grep -q "user ada, password of 6 characters" "$TMP/stdout" || fail "the program printed: $(cat "$TMP/stdout")"
+}
+
 case "$CHECK" in
 startup | selector | preview | quit_yes | quit_no | close_window | interrupt | geometry | stepper | save_as | \
     geometry_kept | preview_places | font_notice | close_taken_away | missing_texts | save_link | extreme_geometry | \
@@ -809,6 +1096,7 @@ startup | selector | preview | quit_yes | quit_no | close_window | interrupt | g
     "check_$CHECK"
     ;;
 screenshot) take_screenshot "${4:-}" ;;
+guide) take_guide_pictures "${4:-}" "${5:-}" ;;
 *) echo "unknown check $CHECK" >&2; exit 2 ;;
 esac
 echo "PASS: $CHECK"
