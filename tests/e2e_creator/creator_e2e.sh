@@ -1007,7 +1007,11 @@ pick() {
     click $(spot "$2")
 }
 
+# Selects object N through the selection panel. A click into a window
+# behind the one in front only brings that window forward, hence the
+# first click.
 select_object() {
+    click $(spot 205)
     type_number 205 "$1"
     click $(spot 210)
 }
