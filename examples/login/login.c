@@ -5,7 +5,8 @@
  * program, and so does its close operator.
  *
  * It runs in the folder that holds the editor's "login.tav" and
- * "login.taw" and a TrueType font named "DroidSans.ttf".
+ * "login.taw" (or the pair packed from login.json, the same design as
+ * text) and a TrueType font named "DroidSans.ttf".
  */
 #include <stdio.h>
 #include <string.h>
