@@ -369,8 +369,7 @@ void apply_image(Editor &ed, tav_object &o)
 
 void refuse_master(Editor &ed, const char *why)
 {
-    load_notice(ed, why, "OK");
-    tav_notice_window(ed.ctx, NOTICE_WINDOW, NOTICE_BUTTON);
+    show_notice(ed, why, "OK");
     ed.state.form.master_number = 0;
     show_number(ed, 172, 0, 4);
     tav_close_win(ed.ctx, 0);

@@ -515,17 +515,6 @@ int32_t typed_number(const Editor &ed, uint32_t field)
     return number;
 }
 
-void notice(Editor &ed, const char *message)
-{
-    if (tav_text_record *record = record_of(ed, NOTICE_WINDOW)) {
-        std::snprintf(record->text, sizeof record->text, "%s", message);
-        tav_format_object_text(ed.ctx, NOTICE_WINDOW);
-    }
-    set_caption(ed, NOTICE_BUTTON, "Okey");
-    tav_notice_window(ed.ctx, NOTICE_WINDOW, NOTICE_BUTTON);
-    tav_close_win(ed.ctx, NOTICE_WINDOW);
-}
-
 }  // namespace
 
 void go_to_object_number(Editor &ed)
@@ -538,7 +527,7 @@ void go_to_object_number(Editor &ed)
         return;
     }
     show_number(ed, PANEL_SELECTED, int32_t(s.selected_number), true);
-    notice(ed, "Object no. shall not be zero or higher than number of objects.");
+    show_notice(ed, "Object no. shall not be zero or higher than number of objects.", "Okey");
     open_window(ed, SELECTION_WINDOW);
 }
 
