@@ -224,6 +224,7 @@ TEST(LoaderImages, LoadedImagesBecomeKindNineWithTheirSize)
     RawLayout layout;
     layout.add(TAV_KIND_IMAGE_FILE).str(off::image_file, "tmp_image.bmp");  // 8
     layout.add(TAV_KIND_IMAGE_FILE).str(off::image_file, "missing.bmp").set(off::w, 5).set(off::h, 6);  // 9
+    layout.add(TAV_KIND_LABEL);                                                                        // 10
     Screen screen;
     tav_context *ctx = screen.start(layout);
     EXPECT_EQ(ctx->objects[8].kind, uint32_t(TAV_KIND_IMAGE));
@@ -232,8 +233,13 @@ TEST(LoaderImages, LoadedImagesBecomeKindNineWithTheirSize)
     EXPECT_NE(ctx->objects[8].image, nullptr);
     EXPECT_EQ(ctx->objects[9].kind, uint32_t(TAV_KIND_IMAGE_FILE));
     EXPECT_EQ(ctx->objects[9].w, 5);
-    // The missing image is tried again; the last attempt decides the result.
+    // The missing image is tried again; a failure is not hidden by a later
+    // success.
     EXPECT_EQ(tav_load_object_images(ctx, 0), -1);
+    ctx->objects[10].kind = TAV_KIND_IMAGE_FILE;
+    std::strcpy(ctx->objects[10].image_file, "tmp_image.bmp");
+    EXPECT_EQ(tav_load_object_images(ctx, 9), -1);
+    EXPECT_EQ(ctx->objects[10].kind, uint32_t(TAV_KIND_IMAGE));
     EXPECT_EQ(tav_load_object_images(ctx, 10), 0);
     std::strcpy(ctx->objects[9].image_file, "tmp_image.bmp");
     EXPECT_EQ(tav_load_object_images(ctx, 0), 1);
@@ -247,6 +253,7 @@ TEST(LoaderFonts, OwnFontsOpenOrReportAndKeepTheDefault)
     layout.add(TAV_KIND_LABEL).set(off::font_state, 1).set(off::font_size, 20).str(off::font_file, "DroidSans.ttf");
     layout.add(TAV_KIND_LABEL).set(off::font_state, 2).set(off::font_size, 20).str(off::font_file, "DroidSans.ttf");
     layout.add(TAV_KIND_LABEL).set(off::font_state, 1).set(off::font_size, 20).str(off::font_file, "nofont.ttf");
+    layout.add(TAV_KIND_LABEL);
     Screen screen;
     testing::internal::CaptureStdout();
     tav_context *ctx = screen.start(layout);
@@ -261,6 +268,12 @@ TEST(LoaderFonts, OwnFontsOpenOrReportAndKeepTheDefault)
     ctx->objects[9].font_state = 0;  // the file's 2 was never opened, so close must not close it
     testing::internal::CaptureStdout();
     EXPECT_EQ(tav_load_object_fonts(ctx, 0), -1);
+    // A font that fails before one that opens still gives -1.
+    ctx->objects[11].font_state = 1;
+    ctx->objects[11].font_size = 14;
+    std::strcpy(ctx->objects[11].font_file, "DroidSans.ttf");
+    EXPECT_EQ(tav_load_object_fonts(ctx, 10), -1);
+    EXPECT_EQ(ctx->objects[11].font_state, 2);
     testing::internal::GetCapturedStdout();
 }
 

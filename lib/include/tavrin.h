@@ -232,9 +232,9 @@ typedef struct tav_context {
 
 /* Loads the .tav and .taw files with room for extra objects and text records; an unreadable file ends the process with status 1, naming it on stderr. */
 TAV_API tav_context *tav_start_tavrin(tav_context *ctx, uint32_t extra_objects, uint32_t extra_streams, const char *tav_path, const char *taw_path);
-/* Loads the images of kind-4 objects from `first` on: 0 none needed, 1 or -1 for the last attempt. */
+/* Loads the images of kind-4 objects from `first` on: 0 none needed, -1 if any attempt failed, else 1. */
 TAV_API int32_t tav_load_object_images(tav_context *ctx, uint32_t first);
-/* Opens the own fonts of objects with font_state 1 from `first` on: 0 none needed, 1 or -1 for the last attempt. */
+/* Opens the own fonts of objects with font_state 1 from `first` on: 0 none needed, -1 if any attempt failed, else 1. */
 TAV_API int32_t tav_load_object_fonts(tav_context *ctx, uint32_t first);
 /* Tells what a path is: 1 regular file, 3 directory, 4 anything else. */
 TAV_API int32_t tav_check_file_type(tav_context *ctx, const char *path);

@@ -162,7 +162,10 @@ void choose_mark_colour(tav_context *ctx)
     }
 }
 
-// Objects from `first` (0 counts as 1) to object_count, as far as the array reaches.
+// Objects from `first` (0 counts as 1) to object_count, as far as the array
+// reaches. The result is 0 when no object needed loading, -1 when any
+// attempt failed and 1 when every attempt succeeded: a later success must
+// not hide an earlier failure.
 template <typename Load>
 int32_t for_loaded_objects(tav_context *ctx, uint32_t first, Load load)
 {
@@ -171,7 +174,7 @@ int32_t for_loaded_objects(tav_context *ctx, uint32_t first, Load load)
         tav_object *o = tav::object_at(ctx, i);
         if (!o) break;
         int32_t r = load(o);
-        if (r != 0) result = r;
+        if (r != 0 && result != -1) result = r;
     }
     return result;
 }
