@@ -22,6 +22,7 @@
 
 #include "creator.h"
 #include "records.h"
+#include "repair.h"
 #include "resources.h"
 #include "selection.h"
 
@@ -78,14 +79,6 @@ std::string text_file_name(const char *name)
     const size_t dot = object_file.find('.', slash == std::string::npos ? 0 : slash + 1);
     if (dot == std::string::npos) return object_file.substr(0, object_file.size() - 3) + "taw";
     return object_file.substr(0, dot + 1) + "taw";
-}
-
-// A string field read from a file ends inside the field, at its last byte
-// at the latest.
-template <size_t N>
-void terminate(char (&field)[N])
-{
-    if (!std::memchr(field, 0, N)) field[N - 1] = '\0';
 }
 
 // The record-level rule of the loader: `hidden` counts only for an object of
@@ -172,96 +165,6 @@ const char *read_design_file(const char *path, size_t record_size, void (*decode
 // ---------------------------------------------------------------------------
 // Keeping an opened design sound
 // ---------------------------------------------------------------------------
-
-// Takes entry i out of a dependents list. Inside the list (before its first
-// 0) the entries behind it close the gap so that they stay in the list.
-void drop_dependent(tav_object_record &r, int i)
-{
-    int end = 0;
-    while (end < TAV_MAX_DEPENDENTS && r.dependents[end] != 0) ++end;
-    if (i >= end) {
-        r.dependents[i] = 0;
-        return;
-    }
-    for (; i + 1 < end; ++i) r.dependents[i] = r.dependents[i + 1];
-    r.dependents[end - 1] = 0;
-}
-
-enum Mark : uint8_t { UNSEEN, ON_PATH, FINISHED };
-
-// Follows the masters up from every record; a master that leads back onto
-// the path walked closes a loop and is cut, so every walk up ends.
-void cut_master_loops(ObjectRecords &records)
-{
-    std::vector<uint8_t> mark(records.size(), UNSEEN);
-    std::vector<uint32_t> path;
-    for (uint32_t start = 1; start < records.size(); ++start) {
-        path.clear();
-        for (uint32_t n = start; n != 0 && mark[n] == UNSEEN; n = records[n].master) {
-            mark[n] = ON_PATH;
-            path.push_back(n);
-            if (records[n].master != 0 && mark[records[n].master] == ON_PATH) records[n].master = 0;
-        }
-        for (uint32_t n : path) mark[n] = FINISHED;
-    }
-}
-
-// Walks down the dependents lists (all 100 entries, since some walks go on
-// past a 0) without recursion; an entry that leads back to a record whose
-// walk is still open closes a cycle and is dropped, so every walk down ends.
-void cut_dependent_cycles(ObjectRecords &records)
-{
-    struct Step {
-        uint32_t record;
-        int next;
-    };
-    std::vector<uint8_t> mark(records.size(), UNSEEN);
-    std::vector<Step> open;
-    for (uint32_t root = 1; root < records.size(); ++root) {
-        if (mark[root] != UNSEEN) continue;
-        mark[root] = ON_PATH;
-        open.push_back({root, 0});
-        while (!open.empty()) {
-            Step &top = open.back();
-            tav_object_record &r = records[top.record];
-            if (top.next >= TAV_MAX_DEPENDENTS) {
-                mark[top.record] = FINISHED;
-                open.pop_back();
-                continue;
-            }
-            const uint32_t d = r.dependents[top.next];
-            if (d != 0 && mark[d] == ON_PATH) {
-                drop_dependent(r, top.next);  // the list is shorter now: the walk ends
-                continue;
-            }
-            ++top.next;
-            if (d != 0 && mark[d] == UNSEEN) {
-                mark[d] = ON_PATH;
-                open.push_back({d, 0});
-            }
-        }
-    }
-}
-
-// Whatever an object file holds, the design taken from it stays inside its
-// own numbers: strings end inside their fields, masters and dependents
-// beyond the design count as none, and loops of masters and cycles of
-// dependents lists are cut, like the library's loader does with a layout.
-void repair_objects(ObjectRecords &records)
-{
-    const uint32_t count = uint32_t(records.size() - 1);
-    for (uint32_t n = 1; n <= count; ++n) {
-        tav_object_record &r = records[n];
-        terminate(r.text);
-        terminate(r.font_file);
-        terminate(r.image_file);
-        if (r.master > count) r.master = 0;
-        for (int i = TAV_MAX_DEPENDENTS - 1; i >= 0; --i)
-            if (r.dependents[i] > count) drop_dependent(r, i);
-    }
-    cut_master_loops(records);
-    cut_dependent_cycles(records);
-}
 
 // Text records that objects name beyond those a short or damaged text file
 // holds become empty records, so that the objects keep their links and a
@@ -517,19 +420,16 @@ uint32_t first_top_level(const ObjectRecords &records)
     return 1;
 }
 
-// Puts the design's texts into the records behind the editor's own. Each
-// record belongs to the first object that shows it; a record no object
-// shows is free.
-void place_texts(Editor &ed, const ObjectRecords &objects, TextRecords &texts)
+// Puts the design's texts into the records behind the editor's own; their
+// owners become object indices.
+void place_texts(Editor &ed, const TextRecords &texts)
 {
     tav_context *ctx = ed.ctx;
-    for (tav_text_record &t : texts) {
-        terminate(t.text);
-        t.owner = 0;
+    for (uint32_t t = 1; t < texts.size(); ++t) {
+        tav_text_record &record = ctx->text_records[ctx->text_record_count + t];
+        record = texts[t];
+        record.owner = index_of(texts[t].owner, ctx->object_count);
     }
-    for (uint32_t i = uint32_t(objects.size() - 1); i >= 1; --i)
-        if (const uint32_t t = objects[i].text_record) texts[t].owner = ctx->object_count + i;
-    for (uint32_t t = 1; t < texts.size(); ++t) ctx->text_records[ctx->text_record_count + t] = texts[t];
 }
 
 // Lays out the texts of the working objects 1..count.
@@ -595,6 +495,12 @@ void load_design(Editor &ed, ObjectRecords &records, const char *name, uint32_t 
         missing = keep_missing_texts(records, texts, room);
     }
     const uint32_t text_count = uint32_t(texts.size() > 0 ? texts.size() - 1 : 0);
+    // The pair is repaired as the library's loader repairs a layout, and made
+    // to agree with itself, so that what is saved again is a sound pair.
+    const std::string text_name = text_file_name(name);
+    tav_text_record *text_array = text_count > 0 ? texts.data() : nullptr;
+    tav::repair_text_records(records.data(), count, text_array, text_count, text_count, name, text_name.c_str());
+    tav::agree_design_records(records.data(), count, text_array, text_count, name, text_name.c_str());
 
     clear_design(ed);
     for (uint32_t i = 1; i <= count; ++i) object_from_record(ed, records[i], ctx->objects[ctx->object_count + i]);
@@ -609,7 +515,7 @@ void load_design(Editor &ed, ObjectRecords &records, const char *name, uint32_t 
 
     if (text_count > 0) {
         ctx->text_records_loaded = 1;
-        place_texts(ed, records, texts);
+        place_texts(ed, texts);
     }
     lay_out_texts(ed, count);
     select_working_object(ed, first_top_level(records), 0);
@@ -900,7 +806,7 @@ void open_definition_file(Editor &ed, uint32_t max_objects, uint32_t max_text_re
         return;
     }
     if (!unlocked(ed, records[1].offset_y)) return;
-    repair_objects(records);
+    tav::repair_object_records(records.data(), count, count, name);
     load_design(ed, records, name, max_text_records);
 }
 

@@ -20,42 +20,13 @@
 #include "creator.h"
 #include "selection.h"
 #include "support/creator_fixture.h"
+#include "support/creator_layout.h"
 #include "support/input.h"
 
 using namespace tavtest;
 using namespace creator;
 
 namespace {
-
-// The editor's windows that the file operations use, with the buttons a
-// test clicks; everything else is an empty slot.
-RawLayout files_layout()
-{
-    RawLayout layout;
-    while (layout.objects.size() < 440) layout.add(TAV_KIND_EMPTY);
-    int slot[441] = {};
-    for (uint32_t window : {RETRY_WINDOW, QUESTION_WINDOW, LOCK_QUESTION_WINDOW, SELECTOR_WINDOW}) {
-        layout.texts.emplace_back(window, "");
-        layout.at(window).set(off::kind, TAV_KIND_WINDOW).set(off::x, 440).set(off::y, 250).set(off::w, 400)
-            .set(off::h, 160).set(off::hidden, 1).set(off::text_record, uint32_t(layout.texts.size()));
-    }
-    auto member = [&](uint32_t n, uint32_t kind, uint32_t master, int x, int y) {
-        layout.at(master).dep(slot[master]++, n);
-        layout.at(n).set(off::kind, kind).set(off::master, master).set(off::x, x).set(off::y, y)
-            .set(off::w, 84).set(off::h, 24).set(off::editable, kind == TAV_KIND_NUMBER).set(off::capacity, 9);
-    };
-    member(RETRY_BUTTON, TAV_KIND_LABEL, RETRY_WINDOW, 648, 374);
-    member(QUIT_BUTTON, TAV_KIND_LABEL, RETRY_WINDOW, 740, 374);
-    member(YES_BUTTON, TAV_KIND_LABEL, QUESTION_WINDOW, 648, 374);
-    member(NO_BUTTON, TAV_KIND_LABEL, QUESTION_WINDOW, 740, 374);
-    member(LOCK_QUESTION_FIELD, TAV_KIND_NUMBER, LOCK_QUESTION_WINDOW, 560, 324);
-    member(LOCK_QUESTION_BUTTON, TAV_KIND_LABEL, LOCK_QUESTION_WINDOW, 740, 374);
-    layout.at(STAGE_WINDOW).set(off::kind, TAV_KIND_WINDOW).set(off::x, 16).set(off::y, 52).set(off::w, 796)
-        .set(off::h, 660).set(off::hidden, 1).dep(0, 144).dep(1, MODE_BUTTON).dep(2, RESIZE_BUTTON);
-    for (uint32_t n = MOVE_BUTTON; n <= 423; ++n)
-        layout.at(n).set(off::kind, TAV_KIND_LABEL).set(off::x, 238).set(off::y, 88).set(off::w, 64).set(off::h, 20);
-    return layout;
-}
 
 // A design of `count` boxes that stand free, each at its own place.
 RawLayout design(uint32_t count)
@@ -482,6 +453,63 @@ TEST_F(CreatorFiles, DesignAtTheEndsOfTheRangeIsEditedWithoutOverflow)
         erase_object(ed, index(n), 0);
     }
     EXPECT_EQ(save_definition_file(ed, "edited.tav"), 1);
+}
+
+TEST_F(CreatorFiles, WhatIsSavedAfterOpeningABadPairPassesTheCheck)
+{
+    RawLayout d = design(12);
+    d.at(8).set(off::kind, 11).set(off::font_state, uint32_t(-1));
+    d.at(9).set(off::kind, TAV_KIND_IMAGE).set(off::font_state, 2).set(off::font_size, 12)
+        .str(off::font_file, "../DroidSans.ttf");
+    d.at(10).set(off::kind, TAV_KIND_WINDOW).dep(0, 11).dep(1, 12).dep(2, 11).dep(4, 9);  // 11 twice, 9 after a 0
+    d.at(11).set(off::master, 10);
+    d.at(12).set(off::master, 9);       // named by 10's list, names 9 as master
+    d.at(2).set(off::master, 10);       // names 10, which does not list it
+    d.at(3).dep(0, 4);                  // 4 names no master
+    d.at(5).set(off::kind, TAV_KIND_TEXT).set(off::text_record, 1);
+    d.at(6).set(off::kind, TAV_KIND_TEXT).set(off::text_record, 1);  // shares 5's record
+    d.at(7).set(off::kind, TAV_KIND_TEXT).set(off::text_record, 2);
+    d.texts.emplace_back(6, "first");   // owner names the wrong object
+    d.texts.emplace_back(40, "second"); // owner beyond the design
+    d.texts.emplace_back(7, "third");   // no object shows it
+    ASSERT_TRUE(d.write("bad.tav", "bad.taw"));
+    const std::string tool = "'" + std::string(TAVRIN_TOOLS_DIR) + "/tavrin_layout' ";
+    ASSERT_NE(std::system((tool + "check bad.tav bad.taw > /dev/null").c_str()), 0);
+
+    testing::internal::CaptureStderr();
+    open("bad.tav");
+    const std::string reports = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(ed.state.file_open, 1);
+    EXPECT_NE(reports.find("bad.tav: object 8: kind"), std::string::npos) << reports;
+    EXPECT_NE(reports.find("bad.taw: text record 1: owner"), std::string::npos) << reports;
+    EXPECT_EQ(working(8).kind, uint32_t(TAV_KIND_EMPTY));
+    EXPECT_EQ(working(9).kind, uint32_t(TAV_KIND_IMAGE_FILE));
+    EXPECT_EQ(working(9).font_state, 2) << "a stored 2 is a font to open";
+    EXPECT_EQ(working(10).dependents[0], index(11));
+    EXPECT_EQ(working(10).dependents[1], index(2));
+    EXPECT_EQ(working(10).dependents[2], 0u);
+    EXPECT_EQ(working(10).dependents[4], 0u);
+    EXPECT_EQ(working(12).master, index(9));
+    EXPECT_EQ(working(9).dependents[0], index(12));
+    EXPECT_EQ(working(4).master, index(3));
+    EXPECT_EQ(working(6).text_record, 0u);
+    ASSERT_EQ(save_definition_file(ed, "good.tav"), 1);
+    std::string problems;
+    {
+        testing::internal::CaptureStdout();
+        const int status = std::system((tool + "check good.tav good.taw").c_str());
+        problems = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(status, 0) << problems;
+    }
+    // The repaired pair opens without a repair and saves unchanged.
+    click(YES_BUTTON);
+    close_definition_file(ed);
+    testing::internal::CaptureStderr();
+    open("good.tav");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_EQ(save_definition_file(ed, "again.tav"), 1);
+    EXPECT_EQ(read_file("good.tav"), read_file("again.tav"));
+    EXPECT_EQ(read_file("good.taw"), read_file("again.taw"));
 }
 
 TEST_F(CreatorFiles, ClosingEmptiesTheDesignAndTheStage)

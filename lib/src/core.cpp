@@ -110,7 +110,9 @@ void copy_record(const tav_object_record &r, tav_object &o)
     o.pinned = r.pinned;
 }
 
-void load_objects(tav_context *ctx, uint32_t extra_objects, const char *path)
+// Reads the object records into the load buffer, elements 1..object_count,
+// and allocates the object array they are copied into once repaired.
+void read_object_records(tav_context *ctx, uint32_t extra_objects, const char *path)
 {
     const DefinitionFile file = {path, "Can't open file.\n"};
     std::FILE *f = open_or_give_up(file);
@@ -125,6 +127,10 @@ void load_objects(tav_context *ctx, uint32_t extra_objects, const char *path)
     read_records(f, count, TAV_OBJECT_RECORD_SIZE,
                  [ctx](size_t i, const uint8_t *b) { tav::decode_object_record(b, &ctx->load_buffer[i]); });
     std::fclose(f);
+}
+
+void copy_object_records(tav_context *ctx)
+{
     for (uint32_t i = 1; i <= ctx->object_count; ++i) copy_record(ctx->load_buffer[i], ctx->objects[i]);
     tav::free_array(ctx->load_buffer);
     ctx->load_buffer = nullptr;
@@ -133,7 +139,7 @@ void load_objects(tav_context *ctx, uint32_t extra_objects, const char *path)
 bool any_text_record(const tav_context *ctx)
 {
     for (uint32_t i = 1; i <= ctx->object_count; ++i)
-        if (ctx->objects[i].text_record != 0) return true;
+        if (ctx->load_buffer[i].text_record != 0) return true;
     return false;
 }
 
@@ -184,11 +190,16 @@ int32_t for_loaded_objects(tav_context *ctx, uint32_t first, Load load)
 tav_context *tav_start_tavrin(tav_context *ctx, uint32_t extra_objects, uint32_t extra_streams, const char *tav_path,
                               const char *taw_path)
 {
-    load_objects(ctx, extra_objects, tav_path);
-    tav::start_text_caches(ctx);
-    tav::repair_objects(ctx, tav_path);
+    read_object_records(ctx, extra_objects, tav_path);
+    // Numbers up to the end of the arrays are sound: the extra objects and
+    // text records exist, empty.
+    const uint32_t count = ctx->object_count;
+    tav::repair_object_records(ctx->load_buffer, count, count + extra_objects, tav_path);
     if (any_text_record(ctx)) load_text_records(ctx, extra_streams, taw_path);
-    tav::repair_text_references(ctx, tav_path, taw_path);
+    tav::repair_text_records(ctx->load_buffer, count, ctx->text_records, ctx->text_record_count,
+                             ctx->text_records ? ctx->text_record_count + extra_streams : 0, tav_path, taw_path);
+    copy_object_records(ctx);
+    tav::start_text_caches(ctx);
     tav_load_object_images(ctx, 1);
     tav_load_object_fonts(ctx, 1);
     choose_mark_colour(ctx);
