@@ -260,9 +260,9 @@ tav_object_record record_from_object(const Editor &ed, const tav_object &o, uint
     return r;
 }
 
-// Shifts the records of r's dependents, and theirs, by (dx, dy). A record of
-// zero size is skipped with everything below it; a list that leads back into
-// the walk is not followed again.
+// Shifts the records of r's dependents, and theirs, by (dx, dy): all of
+// them, of zero size too, since putting an object on the edit stage moved
+// them all. A list that leads back into the walk is not followed again.
 void shift_dependents(ObjectRecords &records, uint32_t r, int32_t dx, int32_t dy, std::vector<uint8_t> &on_path)
 {
     on_path[r] = 1;
@@ -270,7 +270,6 @@ void shift_dependents(ObjectRecords &records, uint32_t r, int32_t dx, int32_t dy
         if (d == 0) break;
         if (d >= records.size() || on_path[d]) continue;
         tav_object_record &dependent = records[d];
-        if (dependent.w == 0 || dependent.h == 0) continue;
         dependent.x = wrapped_add(dependent.x, dx);
         dependent.y = wrapped_add(dependent.y, dy);
         shift_dependents(records, d, dx, dy, on_path);
