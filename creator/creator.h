@@ -346,9 +346,10 @@ void type_key(Editor &ed);
 // Once a pass: a number field the cursor has left takes typing afresh.
 void follow_typing_cursor(Editor &ed);
 // Fonts and images of a design just opened, behind the editor's objects,
-// called while object_count reaches the design. False when a font failed:
-// the caller says so once the design is in place.
-bool load_design_fonts(Editor &ed);
+// called while object_count reaches the design. The fonts' result is that
+// of open_shared_fonts: -1 when a font failed, FONTS_EXHAUSTED when the
+// descriptors ran short; the caller says so once the design is in place.
+int32_t load_design_fonts(Editor &ed);
 void load_design_images(Editor &ed);
 // Load fills both copies of a form from the selected object; show writes
 // the working copy into the form's fields.

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "creator.h"
+#include "resources.h"
 #include "selection.h"
 
 namespace creator {
@@ -468,9 +469,20 @@ void preview_design(Editor &ed)
     redraw(ed);
 }
 
+// The design's fonts and images, then the texture, the renderer and the
+// window go first: they are the editor's. tav_close frees the rest.
 [[noreturn]] void shut_down(Editor &ed, int status)
 {
-    if (ed.ctx) tav_close(ed.ctx);
+    if (tav_context *ctx = ed.ctx) {
+        if (ctx->objects) release_design_resources(ed);
+        if (ctx->texture) SDL_DestroyTexture(ctx->texture);
+        if (ctx->renderer) SDL_DestroyRenderer(ctx->renderer);
+        if (ctx->window) SDL_DestroyWindow(ctx->window);
+        ctx->texture = nullptr;
+        ctx->renderer = nullptr;
+        ctx->window = nullptr;
+        tav_close(ctx);
+    }
     std::free(ed.ctx);
     ed.ctx = nullptr;
     std::exit(status);

@@ -509,7 +509,7 @@ void load_design(Editor &ed, ObjectRecords &records, const char *name, uint32_t 
     // is drawn while it reaches the design.
     ctx->object_count += count;
     load_design_images(ed);
-    const bool fonts_opened = load_design_fonts(ed);
+    const int32_t fonts = load_design_fonts(ed);
     ctx->object_count -= count;
 
     if (text_count > 0) {
@@ -522,7 +522,10 @@ void load_design(Editor &ed, ObjectRecords &records, const char *name, uint32_t 
     s.highest_stream = text_count + ctx->text_record_count;
     std::snprintf(s.file_name, sizeof s.file_name, "%s", name);
     s.file_open = 1;
-    if (!fonts_opened) show_notice(ed, FONT_FAILED, "Okey");
+    if (fonts == FONTS_EXHAUSTED)
+        show_notice(ed, "Too many fonts open", "OK");
+    else if (fonts == -1)
+        show_notice(ed, FONT_FAILED, "Okey");
     if (missing > 0) tell_missing_texts(ed, missing);
 }
 

@@ -455,7 +455,7 @@ void apply_behaviour(Editor &ed, tav_object &o)
 void open_font(Editor &ed, tav_object &o)
 {
     const FormValues &w = ed.state.form;
-    TTF_Font *font = TTF_OpenFont(w.font_file, w.font_size);
+    TTF_Font *font = open_font_like_others(ed, w.font_file, w.font_size);
     if (!font) {
         notice_origin(ed.ctx) = NOTICE_TEXT;
         load_notice(ed, "Can't open font file. Please check name and path.", "Okey");
@@ -463,7 +463,7 @@ void open_font(Editor &ed, tav_object &o)
         tav_activate_window(ed.ctx);
         return;
     }
-    release_font(ed, o);
+    if (font != o.own_font) release_font(ed, o);
     o.own_font = font;
     copy_short_text(o.font_file, w.font_file);
     o.font_size = w.font_size;
@@ -800,10 +800,10 @@ void follow_typing_cursor(Editor &ed)
     if (ed.ctx->cursor_object != ed.state.typing_field) ed.state.typing_field = 0;
 }
 
-bool load_design_fonts(Editor &ed)
+int32_t load_design_fonts(Editor &ed)
 {
     tav_context *ctx = ed.ctx;
-    return tav_load_object_fonts(ctx, ctx->object_count - ed.state.number_of_working_objects + 1) != -1;
+    return open_shared_fonts(ed, ctx->object_count - ed.state.number_of_working_objects + 1, ctx->object_count);
 }
 
 void load_design_images(Editor &ed)

@@ -513,6 +513,65 @@ TEST_F(CreatorFiles, WhatIsSavedAfterOpeningABadPairPassesTheCheck)
     EXPECT_EQ(read_file("good.taw"), read_file("again.taw"));
 }
 
+// Open descriptors of this process.
+size_t open_descriptors()
+{
+    size_t count = 0;
+    if (DIR *d = opendir("/proc/self/fd")) {
+        while (const dirent *e = readdir(d)) count += e->d_name[0] != '.';
+        closedir(d);
+    }
+    return count;
+}
+
+TEST_F(CreatorFiles, ObjectsShareTheirFontsAndTooManyFontsAreSaidAtOpening)
+{
+    // Twenty objects name one file and size, twenty more a size each.
+    RawLayout d = design(40);
+    for (uint32_t n = 1; n <= 40; ++n)
+        d.at(n).set(off::kind, TAV_KIND_LABEL).set(off::font_state, 1).set(off::font_size, n <= 20 ? 12 : n)
+            .str(off::font_file, "../DroidSans.ttf");
+    ASSERT_TRUE(d.write("fonts.tav", "fonts.taw"));
+    open("fonts.tav");
+    ASSERT_EQ(ed.state.file_open, 1);
+    for (uint32_t n = 1; n <= 40; ++n) ASSERT_EQ(working(n).font_state, 2) << n;
+    EXPECT_NE(working(1).own_font, nullptr);
+    for (uint32_t n = 2; n <= 20; ++n) EXPECT_EQ(working(n).own_font, working(1).own_font) << n;
+    EXPECT_NE(working(21).own_font, working(1).own_font);
+    EXPECT_NE(working(21).own_font, working(22).own_font);
+    click(YES_BUTTON);
+    close_definition_file(ed);  // each shared font is closed once
+
+    // With few descriptors left, the fonts that would take the last ones
+    // stay unopened and the opening says so; saving still works.
+    RawLayout many = design(60);
+    for (uint32_t n = 1; n <= 60; ++n)
+        many.at(n).set(off::kind, TAV_KIND_LABEL).set(off::font_state, 1).set(off::font_size, 10 + n)
+            .str(off::font_file, "../DroidSans.ttf");
+    ASSERT_TRUE(many.write("many.tav", "many.taw"));
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    struct rlimit low = saved;
+    low.rlim_cur = rlim_t(open_descriptors() + 30);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+    click(NOTICE_BUTTON);
+    click(QUIT_BUTTON);  // answers a failed save, should there be one
+    open("many.tav");
+    const int32_t saved_result = save_definition_file(ed, "many-saved.tav");
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    EXPECT_EQ(ed.state.file_open, 1);
+    EXPECT_EQ(std::string(ctx->text_records[ctx->objects[NOTICE_WINDOW].text_record].text), "Too many fonts open");
+    EXPECT_EQ(working(1).font_state, 2);
+    EXPECT_EQ(working(60).font_state, 1);
+    EXPECT_EQ(saved_result, 1);
+    const std::vector<uint8_t> tav = read_file("many-saved.tav");
+    ASSERT_EQ(tav.size(), 60u * TAV_OBJECT_RECORD_SIZE);
+    EXPECT_EQ(field(tav, 60, off::font_state), 1u);
+    click(YES_BUTTON);
+    close_definition_file(ed);
+}
+
 TEST_F(CreatorFiles, ClosingEmptiesTheDesignAndTheStage)
 {
     RawLayout d = design(9);
