@@ -49,17 +49,36 @@ start_display() {
     export DISPLAY=:$(head -n1 "$fd_file")
 }
 
+# Libraries to preload into a sanitizer build of PROGRAM (nothing for an
+# ordinary build): the sanitizer runtimes, which must come first, and Mesa's
+# GL driver. SDL loads the driver and unloads it at SDL_Quit; what it keeps
+# would then be reported from an unknown module, beyond the suppressions.
+# Preloaded, the driver stays mapped and its leaks are known as its own.
+sanitizer_preload() {
+    local libs lib
+    libs=$(ldd "$1" 2>/dev/null | awk '/libasan|libubsan/ { print $3 }' | tr '\n' ' ')
+    [ -n "$libs" ] || return 0
+    for lib in /usr/lib/*/libGLX_mesa.so.0 /usr/lib/*/dri/swrast_dri.so; do
+        [ -f "$lib" ] && libs="$libs $lib"
+    done
+    echo "$libs"
+}
+
 # Starts PROGRAM in FOLDER on the display and waits for its window titled
 # TITLE; sets PROGRAM_PID and WINDOW.
 launch() {
     local folder=$1 program=$2 title=$3
-    # On X11, SDL loads D-Bus and X extensions that keep memory to the end;
-    # a sanitizer build would report those leaks as the program's. A job in
-    # the background ignores SIGINT; the program gets it back as in a
-    # terminal, where Ctrl+C sends it.
-    (cd "$folder" && SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software \
-        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec env --default-signal=INT "./$program") \
-        >"$TMP/stdout" 2>"$TMP/stderr" &
+    # A sanitizer build looks for leaks when the program ends. On X11, SDL
+    # loads X, GL and D-Bus libraries that keep memory to the end: leaks
+    # inside those, and only those, are suppressed. A job in the background
+    # ignores SIGINT; the program gets it back as in a terminal, where
+    # Ctrl+C sends it.
+    local preload
+    preload=$(sanitizer_preload "$folder/$program")
+    (cd "$folder" && { [ -z "$preload" ] || export LD_PRELOAD="$preload"; } && SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1" \
+        LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$E2E_HELPERS/lsan.supp:print_suppressions=0" \
+        exec env --default-signal=INT "./$program") >"$TMP/stdout" 2>"$TMP/stderr" &
     PROGRAM_PID=$!
     WINDOW=$(timeout "$TIMEOUT" xdotool search --sync --onlyvisible --name "^$title\$" | head -n1)
     [ -n "$WINDOW" ] || fail "no window '$title'; stdout: $(cat "$TMP/stdout") stderr: $(cat "$TMP/stderr")"
@@ -84,7 +103,7 @@ expect_exit() {
     wait "$PROGRAM_PID"
     local status=$?
     PROGRAM_PID=
-    [ "$status" -eq "$want" ] || fail "exit status $status, expected $want; stdout: $(cat "$TMP/stdout")"
+    [ "$status" -eq "$want" ] || fail "exit status $status, expected $want; stdout: $(cat "$TMP/stdout") stderr: $(cat "$TMP/stderr")"
 }
 
 # Moves the pointer to X Y of the program's window and clicks the left

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "creator.h"
+#include "resources.h"
 #include "support/harness.h"
 
 namespace tavtest {
@@ -15,6 +16,13 @@ protected:
     Screen screen{creator::SCREEN_W, creator::SCREEN_H};
     creator::Editor ed;
     tav_context *ctx = nullptr;
+
+    // The design's fonts and images are the editor's to free, as at quit;
+    // the screen's tav_close frees the rest.
+    ~CreatorFixture() override
+    {
+        if (ed.ctx && ed.ctx->objects) creator::release_design_resources(ed);
+    }
 
     // Loads `layout` as the editor loads its own and opens the default font.
     void start_editor(const RawLayout &layout)
