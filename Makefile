@@ -63,7 +63,7 @@ creator: build
 fuzz: deps
 	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
 	  -DTAVRIN_FUZZ=ON -DTAVRIN_TESTS=OFF -DTAVRIN_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_layout fuzz_text fuzz_chain fuzz_input
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_layout fuzz_text fuzz_chain fuzz_input fuzz_design
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
