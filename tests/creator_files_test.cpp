@@ -158,6 +158,7 @@ TEST_F(CreatorFiles, LockedDesignOpensOnlyForAThirdOfItsLock)
     d.at(1).set(off::offset_y, 21);
     ASSERT_TRUE(d.write("locked.tav", "locked.taw"));
     answer_lock("6");
+    click(NOTICE_BUTTON);  // "Wrong lock number."
     open("locked.tav");
     EXPECT_EQ(ed.state.file_open, 0);
     EXPECT_EQ(ed.state.number_of_working_objects, NEW_DESIGN_OBJECTS) << "a wrong answer loads nothing";
@@ -167,10 +168,11 @@ TEST_F(CreatorFiles, LockedDesignOpensOnlyForAThirdOfItsLock)
     EXPECT_EQ(ed.state.file_open, 1);
     EXPECT_EQ(ed.state.design_lock, 21u);
 
-    // A negative lock never opens, and asks nothing.
+    // A negative lock never opens: it asks for no number, only says so.
     ed.state.file_open = 0;
     d.at(1).set(off::offset_y, uint32_t(-3));
     ASSERT_TRUE(d.write("negative.tav", "negative.taw"));
+    click(NOTICE_BUTTON);
     open("negative.tav");
     EXPECT_EQ(ed.state.file_open, 0);
 }
