@@ -390,6 +390,7 @@ TEST_F(CreatorFiles, NumbersThatPointOutsideTheDesignCountAsNone)
     d.at(9).str(off::text, std::string(TAV_SHORT_TEXT_SIZE, 'x'));
     d.texts.emplace_back(8, "");
     ASSERT_TRUE(d.write("bad.tav", "bad.taw"));
+    click(NOTICE_BUTTON);  // "2 texts missing from the taw-file."
     open("bad.tav");
     ASSERT_EQ(ed.state.file_open, 1);
 
