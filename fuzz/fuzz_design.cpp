@@ -51,18 +51,13 @@ std::vector<std::string> design_of(const creator::Editor &ed)
     return design;
 }
 
-std::vector<uint8_t> contents(const std::string &path)
-{
-    return tavtest::read_file(path);
-}
-
 // A text file holds the same as another, or, when the other was not
 // written, only free records: a design whose objects show no text reads no
 // text file when it opens.
 bool same_texts(const std::string &first, const std::string &second)
 {
-    const std::vector<uint8_t> a = contents(first);
-    if (access(second.c_str(), F_OK) == 0) return a == contents(second);
+    const std::vector<uint8_t> a = tavtest::read_file(first);
+    if (access(second.c_str(), F_OK) == 0) return a == tavtest::read_file(second);
     for (size_t r = 0; r + TAV_TEXT_RECORD_SIZE <= a.size(); r += TAV_TEXT_RECORD_SIZE)
         if (a[r] | a[r + 1] | a[r + 2] | a[r + 3]) return false;
     return true;
@@ -113,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         open_design(ed, first);
         if (ed.state.file_open != 1 || design_of(ed) != saved) std::abort();
         if (!save_design(ed, second, second_texts)) std::abort();
-        if (contents(first) != contents(second) || !same_texts(first_texts, second_texts)) std::abort();
+        if (tavtest::read_file(first) != tavtest::read_file(second) || !same_texts(first_texts, second_texts)) std::abort();
     }
     creator::release_design_resources(ed);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

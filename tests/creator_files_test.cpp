@@ -45,15 +45,21 @@ uint32_t field(const std::vector<uint8_t> &tav, size_t r, int offset)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-size_t files_here()
+// Entries of a folder, without the hidden ones.
+size_t entries_in(const char *folder)
 {
     size_t count = 0;
-    if (DIR *d = opendir(".")) {
+    if (DIR *d = opendir(folder)) {
         while (const dirent *e = readdir(d)) count += e->d_name[0] != '.';
         closedir(d);
     }
     return count;
 }
+
+size_t files_here() { return entries_in("."); }
+
+// Open descriptors of this process.
+size_t open_descriptors() { return entries_in("/proc/self/fd"); }
 
 class CreatorFiles : public CreatorFixture {
 protected:
@@ -514,17 +520,6 @@ TEST_F(CreatorFiles, WhatIsSavedAfterOpeningABadPairPassesTheCheck)
     ASSERT_EQ(save_definition_file(ed, "again.tav"), 1);
     EXPECT_EQ(read_file("good.tav"), read_file("again.tav"));
     EXPECT_EQ(read_file("good.taw"), read_file("again.taw"));
-}
-
-// Open descriptors of this process.
-size_t open_descriptors()
-{
-    size_t count = 0;
-    if (DIR *d = opendir("/proc/self/fd")) {
-        while (const dirent *e = readdir(d)) count += e->d_name[0] != '.';
-        closedir(d);
-    }
-    return count;
 }
 
 TEST_F(CreatorFiles, ObjectsShareTheirFontsAndTooManyFontsAreSaidAtOpening)
